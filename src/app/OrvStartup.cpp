@@ -1,0 +1,9 @@
+#include "app/OrvStartup.h"
+
+void OrvStartup_ModuleInit()
+{
+}
+
+void OrvStartup_ModuleFinalize()
+{
+}
