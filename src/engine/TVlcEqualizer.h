@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <vlc/vlc.h>
+
+class TVlc;
+
+// An audio equalizer, made on demand from a preset (or flat) once the engine
+// instance exists. Holds one equalizer and releases it when destroyed.
+class TVlcEqualizer {
+public:
+    static constexpr quint16 NoPreset = 0xFFFF;
+
+    TVlcEqualizer(TVlc* AVLC, quint16 APreset);
+    ~TVlcEqualizer();
+    TVlcEqualizer(TVlcEqualizer&& other) noexcept;
+    TVlcEqualizer& operator=(TVlcEqualizer&& other) noexcept;
+    TVlcEqualizer(const TVlcEqualizer&) = delete;
+    TVlcEqualizer& operator=(const TVlcEqualizer&) = delete;
+
+    // The equalizer, made on first use; null without engine instance.
+    libvlc_equalizer_t* GetHandle();
+    float GetPreAmp();
+    void SetPreAmp(float AValue);
+    float GetAmp(unsigned AIndex);
+    void SetAmp(unsigned AIndex, float AValue);
+    unsigned GetBandCount();
+    float GetBandFrequency(unsigned AIndex);
+    unsigned GetPresetCount();
+    QString GetPresetName(unsigned AIndex);
+    QString GetPresetName();
+    quint16 GetPreset() const { return FPreset; }
+    // A held equalizer is dropped, so the next GetHandle makes one from APreset.
+    void SetPreset(quint16 APreset);
+
+private:
+    void Release();
+
+    TVlc* FVLC = nullptr;
+    libvlc_equalizer_t* FEqualizer = nullptr;
+    quint16 FPreset = NoPreset;
+};
