@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QEvent>
+
+#include <memory>
+
+#include "engine/VlcEventMessage.h"
+#include "engine/VlcOwners.h"
+
+// One engine report on its way from an engine thread to the player control:
+// the message number with its two arguments, posted to the control and
+// handled on the GUI thread. Whatever the arguments point to belongs to the
+// event, so it stays valid after the engine's callback has returned and is
+// freed with the event even when the event is discarded unhandled.
+class TVlcPlayerEvent final : public QEvent {
+public:
+    // Built inside the engine's callback; null for event types outside the
+    // message table. The snapshot file name is copied, and a new media gets
+    // an extra reference of the event's own (libvlc_media_retain only counts
+    // up, it does not call back into the player).
+    static std::unique_ptr<TVlcPlayerEvent> FromEngineEvent(const libvlc_event_t& event);
+
+    TVlcPlayerEvent(int message, TVlcMessageArgs args);
+    ~TVlcPlayerEvent() override;
+    Q_DISABLE_COPY_MOVE(TVlcPlayerEvent)
+
+    int Message() const { return FMessage; }
+    TVlcWParam WParam() const { return FArgs.wParam; }
+    // For the media-changed message the new media (or null), for the
+    // snapshot message the UTF-8 file name (or null).
+    TVlcLParam LParam() const { return FArgs.lParam; }
+
+private:
+    int FMessage;
+    TVlcMessageArgs FArgs;
+    QByteArray FFileName;
+    TVlcMediaRef FMedia;
+};
