@@ -1,0 +1,110 @@
+#include "ui/TScreenshotThumbnails.h"
+
+#include "ui/BitmapFile.h"
+
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <cmath>
+
+TScreenshotThumbnails::TScreenshotThumbnails(QObject* parent)
+    : QObject(parent)
+    , FCache(CacheLimitKiB)
+{
+}
+
+TScreenshotThumbnails::~TScreenshotThumbnails()
+{
+    DropAll();
+}
+
+void TScreenshotThumbnails::SetBox(const QSize& ABox, qreal ADevicePixelRatio)
+{
+    if (ABox == FBox && qFuzzyCompare(ADevicePixelRatio, FDevicePixelRatio))
+        return;
+    DropAll();
+    FCache.clear();
+    FBox = ABox;
+    FDevicePixelRatio = ADevicePixelRatio;
+}
+
+std::optional<QPixmap> TScreenshotThumbnails::Thumbnail(const QFileInfo& AFile)
+{
+    const QString path = AFile.absoluteFilePath();
+    const TStamp stamp = StampOf(AFile);
+    if (const TEntry* entry = FCache.object(path); entry && entry->stamp == stamp)
+        return entry->pixmap;
+    const auto pending = FPending.find(path);
+    if (pending == FPending.end() || !(pending->stamp == stamp)) {
+        if (pending != FPending.end()) {
+            Drop(*pending);
+            FPending.erase(pending);
+        }
+        Request(path, stamp);
+    }
+    return std::nullopt;
+}
+
+void TScreenshotThumbnails::RetainOnly(const QSet<QString>& sFilePaths)
+{
+    for (auto it = FPending.begin(); it != FPending.end();) {
+        if (sFilePaths.contains(it.key())) {
+            ++it;
+            continue;
+        }
+        Drop(*it);
+        it = FPending.erase(it);
+    }
+}
+
+TScreenshotThumbnails::TStamp TScreenshotThumbnails::StampOf(const QFileInfo& AFile)
+{
+    return {AFile.size(), AFile.lastModified()};
+}
+
+void TScreenshotThumbnails::Request(const QString& sFilePath, const TStamp& AStamp)
+{
+    const QSize boxPx(int(std::ceil(FBox.width() * FDevicePixelRatio)),
+                      int(std::ceil(FBox.height() * FDevicePixelRatio)));
+    auto* watcher = new QFutureWatcher<QImage>(this);
+    connect(watcher, &QFutureWatcher<QImage>::finished, this,
+            [this, sFilePath, watcher] { Deliver(sFilePath, watcher); });
+    watcher->setFuture(QtConcurrent::run(&LoadThumbnailFromFile, sFilePath, boxPx));
+    FPending.insert(sFilePath, {AStamp, watcher});
+}
+
+void TScreenshotThumbnails::Deliver(const QString& sFilePath, QFutureWatcher<QImage>* AWatcher)
+{
+    AWatcher->deleteLater();
+    const auto pending = FPending.find(sFilePath);
+    if (pending == FPending.end() || pending->watcher != AWatcher)
+        return;
+    const TStamp stamp = pending->stamp;
+    FPending.erase(pending);
+
+    const QImage image = AWatcher->future().resultCount() > 0 ? AWatcher->result() : QImage();
+    QPixmap pixmap;
+    if (!image.isNull()) {
+        pixmap = QPixmap::fromImage(image);
+        pixmap.setDevicePixelRatio(FDevicePixelRatio);
+    }
+    const qint64 bytes = qint64(image.sizeInBytes());
+    FCache.insert(sFilePath, new TEntry {stamp, pixmap}, int(std::max<qint64>(1, bytes / 1024)));
+    emit thumbnailReady(sFilePath, pixmap);
+}
+
+void TScreenshotThumbnails::Drop(TPending& APending)
+{
+    // Cancelling never waits: a decode already running finishes on its own and
+    // its result goes nowhere once the watcher is gone.
+    APending.watcher->disconnect(this);
+    APending.watcher->future().cancel();
+    APending.watcher->deleteLater();
+}
+
+void TScreenshotThumbnails::DropAll()
+{
+    for (TPending& pending : FPending)
+        Drop(pending);
+    FPending.clear();
+}

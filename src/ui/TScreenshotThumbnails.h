@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QCache>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHash>
+#include <QObject>
+#include <QPixmap>
+#include <QSet>
+#include <QSize>
+
+#include <memory>
+#include <optional>
+
+template <typename T> class QFutureWatcher;
+
+// Screenshot thumbnails scaled to one image box, cached by path, file size and
+// modification time, so that listing the same files again decodes only what
+// changed on disk. Files not in the cache are decoded on the global thread pool;
+// their pixmaps are made on the GUI thread and announced by thumbnailReady.
+class TScreenshotThumbnails : public QObject
+{
+    Q_OBJECT
+public:
+    // Thumbnails kept at most, in KiB of pixel data.
+    static constexpr int CacheLimitKiB = 64 * 1024;
+
+    explicit TScreenshotThumbnails(QObject* parent = nullptr);
+    ~TScreenshotThumbnails() override;
+
+    // The box the thumbnails fit, in logical units, and the device pixel ratio
+    // they are drawn at. A change empties the cache.
+    void SetBox(const QSize& ABox, qreal ADevicePixelRatio);
+    QSize Box() const { return FBox; }
+
+    // The thumbnail of AFile when the cache holds it for the file's current size
+    // and modification time: a null pixmap for a file no codec recognises.
+    // Otherwise std::nullopt, and the file is being decoded (thumbnailReady follows).
+    std::optional<QPixmap> Thumbnail(const QFileInfo& AFile);
+
+    // Drops the pending decodes of every file not in sFilePaths; those not yet
+    // started never run, and results of the others are discarded.
+    void RetainOnly(const QSet<QString>& sFilePaths);
+
+    // Number of decodes requested and not yet delivered or dropped.
+    int PendingCount() const { return int(FPending.size()); }
+
+signals:
+    void thumbnailReady(const QString& sFilePath, const QPixmap& APixmap);
+
+private:
+    struct TStamp
+    {
+        qint64 size = -1;
+        QDateTime modified;
+        bool operator==(const TStamp&) const = default;
+    };
+    struct TEntry
+    {
+        TStamp stamp;
+        QPixmap pixmap;
+    };
+    struct TPending
+    {
+        TStamp stamp;
+        QFutureWatcher<QImage>* watcher = nullptr;
+    };
+
+    static TStamp StampOf(const QFileInfo& AFile);
+    void Request(const QString& sFilePath, const TStamp& AStamp);
+    void Deliver(const QString& sFilePath, QFutureWatcher<QImage>* AWatcher);
+    void Drop(TPending& APending);
+    void DropAll();
+
+    QSize FBox;
+    qreal FDevicePixelRatio = 1.0;
+    QCache<QString, TEntry> FCache;
+    QHash<QString, TPending> FPending;
+};

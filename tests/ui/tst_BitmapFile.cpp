@@ -1,0 +1,130 @@
+#include "ui/BitmapFile.h"
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_BitmapFile : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir FDir;
+
+    QString writeImage(const QString& name, const QSize& size, const QColor& color, const char* format)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(color);
+        const QString path = FDir.filePath(name);
+        if (!image.save(path, format))
+            return {};
+        return path;
+    }
+
+private slots:
+    void decodesByContentWhateverTheSuffix_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("format");
+        QTest::newRow("png as .png") << "a.png" << QByteArray("PNG");
+        QTest::newRow("png as .jpg") << "b.jpg" << QByteArray("PNG");
+        QTest::newRow("bmp as .png") << "c.png" << QByteArray("BMP");
+        QTest::newRow("png without suffix") << "d" << QByteArray("PNG");
+    }
+    void decodesByContentWhateverTheSuffix()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, format);
+        const QString path = writeImage(name, QSize(64, 48), QColor(10, 200, 30), format.constData());
+        QVERIFY(!path.isEmpty());
+        QImage bitmap;
+        LoadBitmapFromFile(path, bitmap);
+        QCOMPARE(bitmap.size(), QSize(64, 48));
+        QCOMPARE(QColor(bitmap.pixel(5, 5)), QColor(10, 200, 30));
+    }
+
+    void unrecognisedFileEmptiesTheBitmap()
+    {
+        const QString path = FDir.filePath(QStringLiteral("broken.png"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\x89PNG\r\n\x1a\n but then nothing an image would hold");
+        file.close();
+        QImage bitmap(10, 10, QImage::Format_RGB32);
+        bitmap.fill(Qt::red);
+        LoadBitmapFromFile(path, bitmap);
+        QVERIFY(bitmap.isNull());
+    }
+
+    void missingFileLeavesTheBitmapAlone_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("no such file") << "missing.png";
+        QTest::newRow("a folder") << "folder.png";
+    }
+    void missingFileLeavesTheBitmapAlone()
+    {
+        QFETCH(QString, name);
+        QVERIFY(QDir(FDir.path()).mkpath(QStringLiteral("folder.png")));
+        QImage bitmap(10, 10, QImage::Format_RGB32);
+        bitmap.fill(Qt::red);
+        LoadBitmapFromFile(FDir.filePath(name), bitmap);
+        QCOMPARE(bitmap.size(), QSize(10, 10));
+        QCOMPARE(QColor(bitmap.pixel(0, 0)), QColor(Qt::red));
+    }
+
+    // An 8K frame is larger than the decoder's default allocation limit.
+    void picturesLargerThanTheDefaultLimitStillDecode()
+    {
+        const QString path = FDir.filePath(QStringLiteral("big.png"));
+        QProcess ffmpeg;
+        ffmpeg.start(QStringLiteral("ffmpeg"), {"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                                               "color=c=0x3060C0:s=8192x4608", "-frames:v", "1", path});
+        QVERIFY(ffmpeg.waitForFinished(60000));
+        QCOMPARE(ffmpeg.exitCode(), 0);
+
+        QImage bitmap;
+        LoadBitmapFromFile(path, bitmap);
+        QCOMPARE(bitmap.size(), QSize(8192, 4608));
+
+        const QImage thumb = LoadThumbnailFromFile(path, QSize(200, 50));
+        QCOMPARE(thumb.size(), QSize(88, 50));
+        QCOMPARE(QColor(thumb.pixel(44, 25)), QColor(bitmap.pixel(4000, 2000)));
+    }
+
+    void thumbnailFitsTheBoxKeepingItsShape_data()
+    {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QSize>("box");
+        QTest::addColumn<QSize>("expected");
+        QTest::newRow("wide frame, 200x50 box") << QSize(1920, 1080) << QSize(200, 50) << QSize(88, 50);
+        QTest::newRow("same box at ratio 2") << QSize(1920, 1080) << QSize(400, 100) << QSize(177, 100);
+        QTest::newRow("very wide picture") << QSize(1000, 100) << QSize(200, 50) << QSize(200, 20);
+        QTest::newRow("small picture grows to the box") << QSize(40, 20) << QSize(200, 50) << QSize(100, 50);
+    }
+    void thumbnailFitsTheBoxKeepingItsShape()
+    {
+        QFETCH(QSize, picture);
+        QFETCH(QSize, box);
+        QFETCH(QSize, expected);
+        const QString path = writeImage(QStringLiteral("shape.png"), picture, Qt::blue, "PNG");
+        const QImage thumb = LoadThumbnailFromFile(path, box);
+        QCOMPARE(thumb.size(), expected);
+        QCOMPARE(QColor(thumb.pixel(expected.width() / 2, expected.height() / 2)), QColor(Qt::blue));
+    }
+
+    void thumbnailOfAnUnreadableFileIsNull()
+    {
+        const QString path = FDir.filePath(QStringLiteral("text.png"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("plain text");
+        file.close();
+        QVERIFY(LoadThumbnailFromFile(path, QSize(200, 50)).isNull());
+        QVERIFY(LoadThumbnailFromFile(FDir.filePath(QStringLiteral("none.png")), QSize(200, 50)).isNull());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_BitmapFile)
+#include "tst_BitmapFile.moc"
