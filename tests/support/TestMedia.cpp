@@ -40,6 +40,16 @@ bool makeVideo(const QString& filePath, const VideoSpec& spec)
                                .arg(spec.fps)
                                .arg(spec.durationMs / 1000.0, 0, 'f', 3);
     QStringList args {"-f", "lavfi", "-i", source};
+    for (const int hz : spec.audioTonesHz) {
+        args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
+             << QStringLiteral("sine=frequency=%1:duration=%2").arg(hz).arg(spec.durationMs / 1000.0, 0, 'f', 3);
+    }
+    if (!spec.audioTonesHz.isEmpty()) {
+        args << QStringLiteral("-map") << QStringLiteral("0:v");
+        for (int i = 1; i <= spec.audioTonesHz.size(); ++i)
+            args << QStringLiteral("-map") << QStringLiteral("%1:a").arg(i);
+        args << QStringLiteral("-c:a") << QStringLiteral("pcm_s16le");
+    }
     args << QStringLiteral("-c:v") << spec.codec;
     if (spec.codec == QLatin1String("mjpeg"))
         args << QStringLiteral("-q:v") << QStringLiteral("3");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,7 @@ struct VideoSpec {
     int fps = 25;
     QString codec = QStringLiteral("mjpeg");
     QString source = QStringLiteral("testsrc2"); // any lavfi video source
+    QList<int> audioTonesHz;                     // one sine-tone audio track per entry, in order
     QStringList extraArgs;                       // added before the output file
 };
 
