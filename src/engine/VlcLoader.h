@@ -68,6 +68,15 @@ int LibVlcImageBits(const QString& sFileName);
 // Directory of the libvlc.so.5 the dynamic linker finds by name, or empty.
 QString LibVlcReadInstallDir();
 
+// True when the slot holds one of the loader's stub routines.
+bool LibVlcIsStub(void (*slot)());
+// True when the slot holds the library's own function: neither empty nor a stub.
+template <typename F>
+bool LibVlcBound(F slot)
+{
+    return slot && !LibVlcIsStub(reinterpret_cast<void (*)()>(slot));
+}
+
 // Replaceable platform seams, so tests can run without dialogs or without an
 // installed engine. Each setter returns the previous function; an empty
 // function restores the default.
