@@ -4,6 +4,8 @@
 #include "app/OrvLib.h"
 #include "app/OrvTypes.h"
 #include "services/OrvLog.h"
+#include "services/OrvStoragePath.h"
+#include "services/OrvStoragePath_Access.h"
 
 void OrvStartup_ModuleInit()
 {
@@ -12,10 +14,14 @@ void OrvStartup_ModuleInit()
     OrvLib_ModuleInit();
     OrvApp_ModuleInit();
     // The storage paths need the identity, so they start after Orv.App.
+    OrvStoragePath_Access_ModuleInit();
+    OrvStoragePath_ModuleInit();
 }
 
 void OrvStartup_ModuleFinalize()
 {
+    OrvStoragePath_ModuleFinalize();
+    OrvStoragePath_Access_ModuleFinalize();
     OrvApp_ModuleFinalize();
     OrvLib_ModuleFinalize();
     OrvTypes_ModuleFinalize();

@@ -1,0 +1,334 @@
+#include "services/OrvPath.h"
+
+#include "services/TOrvMaskError.h"
+#include "services/TOrvNumberMask.h"
+#include "services/TOrvPathError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The date macros of AutoFileIn_Last match any two characters; NUL stands for
+// them because no real path can hold it.
+constexpr QChar AnyChar = QChar(0);
+
+void CheckPath(const QString& sPath)
+{
+    if (sPath.contains(QChar(0)))
+        throw TOrvPathError(sPath, QStringLiteral("a path cannot hold a NUL character"));
+}
+
+QString JoinPath(const QString& sPath1, const QString& sPath2)
+{
+    if (sPath1.isEmpty())
+        return sPath2;
+    if (sPath2.isEmpty())
+        return sPath1;
+    if (sPath2.startsWith(u'/'))
+        return sPath2;
+    if (sPath1.endsWith(u'/'))
+        return sPath1 + sPath2;
+    return sPath1 + u'/' + sPath2;
+}
+
+fs::path FsPath(const QString& sPath)
+{
+    return fs::path(QFile::encodeName(sPath).toStdString());
+}
+
+// A number is in use when anything but a folder exists under its name.
+bool InUse(const fs::path& APath)
+{
+    std::error_code ec;
+    const fs::file_status status = fs::status(APath, ec);
+    return fs::exists(status) && !fs::is_directory(status);
+}
+
+bool IsRegularFile(const fs::path& APath)
+{
+    std::error_code ec;
+    return fs::is_regular_file(fs::status(APath, ec));
+}
+
+using TPresent = bool (*)(const fs::path&);
+
+QString TwoDigits(int AValue)
+{
+    return QStringLiteral("%1").arg(qAbs(AValue) % 100, 2, 10, QChar(u'0'));
+}
+
+QString ReplaceDateMacros(QString sMask, const QString& sYear, const QString& sMonth, const QString& sDay)
+{
+    return sMask.replace(QStringLiteral("yy"), sYear)
+        .replace(QStringLiteral("YY"), sYear)
+        .replace(QStringLiteral("mm"), sMonth)
+        .replace(QStringLiteral("MM"), sMonth)
+        .replace(QStringLiteral("dd"), sDay)
+        .replace(QStringLiteral("DD"), sDay);
+}
+
+// Errors name the mask the caller gave, not its date-replaced form; the
+// replacements keep every position.
+TOrvNumberMask ParseMask(const QString& sReplaced, const QString& sAutoFileMask)
+{
+    try {
+        return TOrvNumberMask(sReplaced);
+    } catch (const TOrvMaskError& error) {
+        throw TOrvMaskError(sAutoFileMask, error.Reason());
+    }
+}
+
+// The candidate paths as one mask: joining puts the folder in front of the
+// mask's text the same way for every number.
+TOrvNumberMask CandidateMask(const QString& sFolder, const TOrvNumberMask& AMask)
+{
+    const QString one = AMask.Format(1);
+    const QString path = JoinPath(sFolder, one);
+    return AMask.WithPrefix(path.left(path.size() - one.size() + AMask.Prefix().size()));
+}
+
+// The numbers from 1 to AMax whose candidate is present, read from one listing
+// of the candidates' folder; nullopt when that cannot answer (the number lies in
+// a folder name, or the folder exists but cannot be listed).
+std::optional<std::vector<int>> ListedNumbers(const TOrvNumberMask& ACandidates, int AMax, TPresent APresent)
+{
+    if (!ACandidates.HasPlaceholder() || ACandidates.Suffix().contains(u'/'))
+        return std::nullopt;
+    const QString& head = ACandidates.Prefix();
+    const qsizetype slash = head.lastIndexOf(u'/');
+    const QString folder = head.left(slash + 1);
+    const TOrvNumberMask names = ACandidates.WithPrefix(head.mid(slash + 1));
+
+    std::error_code ec;
+    fs::directory_iterator entry(folder.isEmpty() ? fs::path(".") : FsPath(folder), ec);
+    if (ec) {
+        if (ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory)
+            return std::vector<int>();
+        return std::nullopt;
+    }
+    std::vector<int> numbers;
+    for (const fs::directory_iterator end; entry != end; entry.increment(ec)) {
+        const QString name = QFile::decodeName(QByteArray::fromStdString(entry->path().filename().native()));
+        const int number = names.NumberOf(name);
+        if (number >= 1 && number <= AMax && APresent(entry->path()))
+            numbers.push_back(number);
+    }
+    if (ec)
+        return std::nullopt;
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+std::vector<int> NumbersPresent(const TOrvNumberMask& ACandidates, int AMax, TPresent APresent, TOrvNumberScan AScan)
+{
+    if (AScan == TOrvNumberScan::Listing) {
+        if (auto listed = ListedNumbers(ACandidates, AMax, APresent))
+            return *listed;
+    }
+    std::vector<int> numbers;
+    for (int n = 1; n <= AMax; ++n) {
+        if (APresent(FsPath(ACandidates.Format(n))))
+            numbers.push_back(n);
+    }
+    return numbers;
+}
+
+int HighestInUse(const TOrvNumberMask& ACandidates, TOrvNumberScan AScan)
+{
+    const int bound = ACandidates.Bound();
+    // Every number names the same file, so one test decides them all.
+    if (AScan == TOrvNumberScan::Listing && !ACandidates.HasPlaceholder())
+        return InUse(FsPath(ACandidates.Format(1))) ? bound : 0;
+    const std::vector<int> numbers = NumbersPresent(ACandidates, bound, InUse, AScan);
+    return numbers.empty() ? 0 : numbers.back();
+}
+
+void ForceDirectories(const QString& sFolder)
+{
+    // A folder that cannot be made is not reported: the name is returned all the same.
+    if (!QFileInfo::exists(sFolder))
+        QDir().mkpath(sFolder);
+}
+
+QString NumberedFile(const QString& sFolder, const TOrvNumberMask& AMask, TOrvPathModes APathModes,
+                     bool AAfterHighest)
+{
+    CheckPath(sFolder);
+    CheckPath(AMask.Format(1));
+    const bool force = APathModes.testFlag(pmForceDirectories);
+    if (force && !sFolder.isEmpty())
+        ForceDirectories(sFolder);
+
+    const TOrvNumberMask candidates = CandidateMask(sFolder, AMask);
+    const int bound = AMask.Bound();
+    int number = 0;
+    if (AAfterHighest) {
+        const int highest = HighestInUse(candidates, TOrvNumberScan::Listing);
+        if (highest < bound - 1)
+            number = highest + 1;
+    } else if (!AMask.HasPlaceholder()) {
+        number = InUse(FsPath(candidates.Format(1))) ? 0 : 1;
+    } else {
+        for (int n = 1; n < bound; ++n) {
+            if (!InUse(FsPath(candidates.Format(n)))) {
+                number = n;
+                break;
+            }
+        }
+    }
+    if (number == 0)
+        return {};
+    const QString result = candidates.Format(number);
+    if (force) {
+        const QString folder = PathDirectory(result);
+        if (!folder.isEmpty())
+            ForceDirectories(folder);
+    }
+    return result;
+}
+
+QString WildcardPattern(const QString& sText)
+{
+    QStringList pieces = sText.split(AnyChar);
+    for (QString& piece : pieces)
+        piece = QRegularExpression::escape(piece);
+    return pieces.join(u'.');
+}
+
+} // namespace
+
+QString PathCombine(const QString& sPath1, const QString& sPath2)
+{
+    CheckPath(sPath1);
+    CheckPath(sPath2);
+    return JoinPath(sPath1, sPath2);
+}
+
+QString PathChangeExt(const QString& sPath, const QString& sExt)
+{
+    CheckPath(sPath);
+    CheckPath(sExt);
+    const qsizetype nameStart = sPath.lastIndexOf(u'/') + 1;
+    const qsizetype dot = sPath.lastIndexOf(u'.');
+    const QString base = dot > nameStart ? sPath.left(dot) : sPath;
+    if (sExt.isEmpty() || sExt.startsWith(u'.'))
+        return base + sExt;
+    return base + u'.' + sExt;
+}
+
+QString PathDirectory(const QString& sPath)
+{
+    CheckPath(sPath);
+    if (QFile::encodeName(sPath).size() >= PATH_MAX)
+        throw TOrvPathError(sPath, QStringLiteral("longer than the platform's path limit of %1 bytes").arg(PATH_MAX));
+    const qsizetype slash = sPath.lastIndexOf(u'/');
+    if (slash < 0)
+        return {};
+    if (slash == 0)
+        return QStringLiteral("/");
+    return sPath.left(slash);
+}
+
+QString PathFileName(const QString& sPath)
+{
+    CheckPath(sPath);
+    return sPath.mid(sPath.lastIndexOf(u'/') + 1);
+}
+
+QString PathDocuments()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+QString PathSharedDocuments()
+{
+    return {};
+}
+
+QString PathHome()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
+
+QString AutoFileIn(const QString& sPath, const QString& sSubPath, const QString& sAutoFileMask,
+                   TOrvPathModes APathModes, bool AAfterHighest, const QDate& AToday)
+{
+    const QString replaced =
+        ReplaceDateMacros(sAutoFileMask, TwoDigits(AToday.year()), TwoDigits(AToday.month()), TwoDigits(AToday.day()));
+    const TOrvNumberMask mask = ParseMask(replaced, sAutoFileMask);
+    const QString folder = sSubPath.isEmpty() ? sPath : PathCombine(sPath, sSubPath);
+    return NumberedFile(folder, mask, APathModes, AAfterHighest);
+}
+
+QString AutoFileIn_Last(const QString& sPath, const QString& sSubPath, const QString& sAutoFileMask)
+{
+    CheckPath(sAutoFileMask);
+    const QString any2(2, AnyChar);
+    const TOrvNumberMask mask = ParseMask(ReplaceDateMacros(sAutoFileMask, any2, any2, any2), sAutoFileMask);
+    const QString folder = PathCombine(sPath, sSubPath);
+    if (!folder.isEmpty() && !QFileInfo(folder).isDir())
+        return {};
+
+    const TOrvNumberMask candidates = CandidateMask(folder, mask);
+    if (candidates.Suffix().contains(u'/'))
+        return {};
+    const QString& head = candidates.Prefix();
+    const qsizetype slash = head.lastIndexOf(u'/');
+    const QString searchFolder = head.left(slash + 1);
+    if (searchFolder.contains(AnyChar))
+        return {};
+    QString pattern = WildcardPattern(head.mid(slash + 1));
+    if (candidates.HasPlaceholder())
+        pattern += QStringLiteral("[0-9]{%1,}").arg(qMax(candidates.Digits(), 1)) + WildcardPattern(candidates.Suffix());
+    const QRegularExpression match(QRegularExpression::anchoredPattern(pattern),
+                                   QRegularExpression::DotMatchesEverythingOption);
+
+    std::error_code ec;
+    fs::directory_iterator entry(searchFolder.isEmpty() ? fs::path(".") : FsPath(searchFolder), ec);
+    QStringList found;
+    for (const fs::directory_iterator end; !ec && entry != end; entry.increment(ec)) {
+        const QString name = QFile::decodeName(QByteArray::fromStdString(entry->path().filename().native()));
+        if (match.match(name).hasMatch() && InUse(entry->path()))
+            found << name;
+    }
+    if (found.isEmpty())
+        return {};
+    std::sort(found.begin(), found.end());
+    return searchFolder + found.last();
+}
+
+QString AutoFileIn_Literal(const QString& sFolder, const QString& sPrefix, const QString& sSuffix)
+{
+    return NumberedFile(sFolder, TOrvNumberMask::Literal(sPrefix, 4, sSuffix), pmNone, true);
+}
+
+QStringList AutoFileIn_LiteralFiles(const QString& sFolder, const QString& sPrefix, const QString& sSuffix)
+{
+    const TOrvNumberMask mask = TOrvNumberMask::Literal(sPrefix, 4, sSuffix);
+    CheckPath(sFolder);
+    CheckPath(mask.Format(1));
+    const TOrvNumberMask candidates = CandidateMask(sFolder, mask);
+    QStringList files;
+    for (int number : NumbersPresent(candidates, mask.Bound() - 1, IsRegularFile, TOrvNumberScan::Listing))
+        files << candidates.Format(number);
+    return files;
+}
+
+int AutoFileIn_HighestInUse(const QString& sFolder, const TOrvNumberMask& AMask, TOrvNumberScan AScan)
+{
+    CheckPath(sFolder);
+    CheckPath(AMask.Format(1));
+    return HighestInUse(CandidateMask(sFolder, AMask), AScan);
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QDate>
+#include <QFlags>
+#include <QString>
+#include <QStringList>
+
+class TOrvNumberMask;
+
+// Path helpers and numbered file names. Paths use "/" as separator. Routines
+// that take path parts raise TOrvPathError for a part the platform does not
+// allow (a NUL character); mask routines raise TOrvMaskError for a mask the
+// mask formatter rejects (see TOrvNumberMask). Neither is caught here.
+
+enum TOrvPathMode : quint8 {
+    pmNone = 0x0,
+    // The numbered-file routines create missing folders.
+    pmForceDirectories = 0x1,
+    pmOverwriteIfExists = 0x2,
+};
+Q_DECLARE_FLAGS(TOrvPathModes, TOrvPathMode)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TOrvPathModes)
+
+// sPath1 and sPath2 joined with one "/" (none added when sPath1 ends in one);
+// an empty part yields the other, a rooted sPath2 replaces sPath1.
+QString PathCombine(const QString& sPath1, const QString& sPath2);
+// sPath with the extension of its last element replaced by sExt (with or
+// without its dot), or with sExt appended when it has none. A leading dot
+// (".profile") belongs to the name, not to the extension.
+QString PathChangeExt(const QString& sPath, const QString& sExt);
+// The folder part of sPath ("" for a bare name, "/" for an entry of the root);
+// a path at or above the platform's path limit (4096 bytes) is rejected.
+QString PathDirectory(const QString& sPath);
+// The last element of sPath ("" when sPath ends in "/").
+QString PathFileName(const QString& sPath);
+
+// The user's documents folder (XDG documents folder).
+QString PathDocuments();
+// The all-users documents folder; empty, since Linux has none.
+QString PathSharedDocuments();
+// The user's roaming application-data folder (XDG data home).
+QString PathHome();
+
+// The full path of a free numbered file in sPath (joined with sSubPath when
+// that is not empty), or "" when the numbers are used up. sAutoFileMask is a
+// format: "yy"/"YY", "mm"/"MM" and "dd"/"DD" anywhere in it become the two-digit
+// year, month and day of AToday (case-sensitive, also inside words), then the
+// mask formatter writes the number. The placeholder sets the bound (see
+// TOrvNumberMask::Bound). A number is in use when something other than a folder
+// exists under its name. AAfterHighest: one past the highest number in use, up
+// to and including the bound, gaps never filled; otherwise the lowest free one.
+// With pmForceDirectories the folder and the answer's own folder are created.
+// Nothing else is created, and no name is reserved.
+QString AutoFileIn(const QString& sPath, const QString& sSubPath, const QString& sAutoFileMask,
+                   TOrvPathModes APathModes, bool AAfterHighest, const QDate& AToday = QDate::currentDate());
+
+// The last existing file (not a folder) matching sAutoFileMask in sPath (joined
+// with sSubPath) whatever its date and number, or "" when the folder is missing
+// or nothing matches. The date macros match any two characters, the number one
+// or more digits (at least the placeholder's width), everything else literally;
+// "last" is the last in name order. The search covers one folder: a mask whose
+// folder part holds a date macro or the number finds nothing.
+QString AutoFileIn_Last(const QString& sPath, const QString& sSubPath, const QString& sAutoFileMask);
+
+// sFolder joined with sPrefix, a four-digit number (0001 to 9999) one past the
+// highest in use, and sSuffix, or "" when none is left. sPrefix and sSuffix are
+// literal: no date macro or percent sign is read in them.
+QString AutoFileIn_Literal(const QString& sFolder, const QString& sPrefix, const QString& sSuffix);
+// The existing regular files numbered 1 to 9999 that AutoFileIn_Literal could
+// have named, as full paths in ascending number order, from one folder listing.
+QStringList AutoFileIn_LiteralFiles(const QString& sFolder, const QString& sPrefix, const QString& sSuffix);
+
+// How the numbers in use are found. Probing tests every candidate name from 1
+// to the bound; Listing reads the folder once and tests only the names found in
+// it, with the same result (it probes when the folder cannot be listed).
+enum class TOrvNumberScan { Listing, Probing };
+// The highest number from 1 to AMask.Bound() inclusive whose candidate
+// PathCombine(sFolder, AMask.Format(n)) is in use, or 0 when none is.
+int AutoFileIn_HighestInUse(const QString& sFolder, const TOrvNumberMask& AMask, TOrvNumberScan AScan);
