@@ -10,7 +10,7 @@ mode=${1:-run}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=${BUILD_DIR:-$root/build}
 
-build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev libvlc-dev libgl-dev)
+build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev libvlc-dev libgl-dev libxcb1-dev)
 run_packages=(libvlc5 vlc-plugin-base vlc-plugin-video-output ffmpeg)
 test_packages=(xvfb xauth xdotool x11-apps imagemagick)
 
