@@ -6,9 +6,11 @@
 #include "services/OrvLog.h"
 #include "services/OrvStoragePath.h"
 #include "services/OrvStoragePath_Access.h"
+#include "services/OrvSysInfo_Impl.h"
 
 void OrvStartup_ModuleInit()
 {
+    OrvSysInfo_Impl_ModuleInit();
     OrvLog_ModuleInit();
     OrvTypes_ModuleInit();
     OrvLib_ModuleInit();
@@ -26,4 +28,5 @@ void OrvStartup_ModuleFinalize()
     OrvLib_ModuleFinalize();
     OrvTypes_ModuleFinalize();
     OrvLog_ModuleFinalize();
+    OrvSysInfo_Impl_ModuleFinalize();
 }

@@ -2,6 +2,7 @@
 #include "app/OrvLib.h"
 #include "app/OrvStartup.h"
 #include "services/OrvLog.h"
+#include "services/OrvSysInfo.h"
 #include "services/TOrvLog_String.h"
 
 #include "TestMedia.h"
@@ -26,6 +27,7 @@ private slots:
     void logRecordsTheStartUpOrder()
     {
         OrvStartup_ModuleInit();
+        QVERIFY(OrvSysInfo);
         QVERIFY(OrvLog);
         QVERIFY(OrvApplication);
         QVERIFY(OrvDeviceInfo);
@@ -48,6 +50,7 @@ private slots:
         QCOMPARE(OrvLog_Object()->Logs(), expected);
 
         OrvStartup_ModuleFinalize();
+        QVERIFY(!OrvSysInfo);
         QVERIFY(!OrvLog);
         QVERIFY(!OrvApplication);
         QVERIFY(!OrvDeviceInfo);

@@ -1,0 +1,3 @@
+#include "services/OrvSysInfo.h"
+
+IOrvSysInfo* OrvSysInfo = nullptr;
