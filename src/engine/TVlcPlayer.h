@@ -34,9 +34,24 @@ enum TVlcPlayerState {
 // raises the control's mouse events) or the engine's own video window.
 enum TVlcPlayerMouseEventsHandler { mehComponent, mehVideoLAN };
 
+class TVlcPlayer;
+class TVlcPlayerEvent;
+
 // Player event handlers; Sender is always the control.
+using TNotifyMediaChanged = std::function<void(QObject* Sender, const QString& mrl)>;
 using TNotifyTimeChanged = std::function<void(QObject* Sender, qint64 time)>;
 using TNotifyPositionChanged = std::function<void(QObject* Sender, float position)>;
+using TNotifySeekableChanged = std::function<void(QObject* Sender, bool val)>;
+using TNotifyPausableChanged = std::function<void(QObject* Sender, bool val)>;
+using TNotifyTitleChanged = std::function<void(QObject* Sender, int title)>;
+using TNotifySnapshotTaken = std::function<void(QObject* Sender, const QString& fileName)>;
+using TNotifyLengthChanged = std::function<void(QObject* Sender, qint64 time)>;
+using TNotifyVideoOutChanged = std::function<void(QObject* Sender, int video_out)>;
+using TNotifyScrambledChanged = std::function<void(QObject* Sender, int scrambled)>;
+using TNotifyAudioVolume = std::function<void(QObject* Sender, float volume)>;
+// Runs on the engine's thread with the engine's own record, valid only
+// during the call; data is the control.
+using TNotifyPlayerEvent = std::function<void(const libvlc_event_t* p_event, TVlcPlayer* data)>;
 
 // The one reference the control holds on its engine player.
 struct TVlcMediaPlayerRelease {
@@ -332,21 +347,88 @@ public:
 
     // ---- Events ----------------------------------------------------------
 
+    // Each engine report is posted to the control and raises its handler on
+    // the GUI thread, in the engine's order; a handler may run after the
+    // state it reports has changed again, so handlers read current values
+    // from the control when they need them.
+    //
     // Attaches the engine player's events (detaching first); EventsDisable
     // detaches them.
     void EventsEnable();
     void EventsDisable();
 
+    TNotifyMediaChanged OnMediaPlayerMediaChanged;
+    TNotifyEvent OnMediaPlayerNothingSpecial;
+    TNotifyEvent OnMediaPlayerOpening;
+    TNotifyEvent OnMediaPlayerBuffering;
+    TNotifyEvent OnMediaPlayerPlaying;
+    TNotifyEvent OnMediaPlayerPaused;
+    TNotifyEvent OnMediaPlayerStopped;
+    TNotifyEvent OnMediaPlayerForward;
+    TNotifyEvent OnMediaPlayerBackward;
+    TNotifyEvent OnMediaPlayerEndReached;
+    // LastError holds the engine's error text by the time this runs.
+    TNotifyEvent OnMediaPlayerEncounteredError;
     TNotifyTimeChanged OnMediaPlayerTimeChanged;
     TNotifyPositionChanged OnMediaPlayerPositionChanged;
+    TNotifySeekableChanged OnMediaPlayerSeekableChanged;
+    TNotifyPausableChanged OnMediaPlayerPausableChanged;
+    TNotifyTitleChanged OnMediaPlayerTitleChanged;
+    TNotifySnapshotTaken OnMediaPlayerSnapshotTaken;
+    TNotifyLengthChanged OnMediaPlayerLengthChanged;
+    TNotifyVideoOutChanged OnMediaPlayerVideoOutChanged;
+    TNotifyScrambledChanged OnMediaPlayerScrambledChanged;
+    // Raised at once on the engine's thread for every attached report,
+    // before it is posted; the handler must be safe there and must not wait
+    // for the GUI thread. Set through the setter, which is safe while
+    // events are attached.
+    TNotifyPlayerEvent OnMediaPlayerEvent() const;
+    void SetOnMediaPlayerEvent(TNotifyPlayerEvent AValue);
+    TNotifyEvent OnMediaPlayerCorked;
+    TNotifyEvent OnMediaPlayerUnCorked;
+    TNotifyEvent OnMediaPlayerMuted;
+    TNotifyEvent OnMediaPlayerUnMuted;
+    TNotifyAudioVolume OnMediaPlayerAudioVolume;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Dispatches the posted engine reports to their handlers.
+    bool event(QEvent* event) override;
 
 private:
     void LayoutChildren();
     void BindMouseEvents();
+
+    // The engine's callback, on its threads, with the control as user data.
+    static void LibVlcEventCallback(const libvlc_event_t* p_event, void* data);
+    // One handler per posted message number, on the GUI thread.
+    void DispatchPlayerMessage(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerMediaChanged(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerNothingSpecial(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerOpening(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerBuffering(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerPlaying(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerPaused(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerStopped(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerForward(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerBackward(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerEndReached(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerEncounteredError(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerTimeChanged(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerPositionChanged(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerSeekableChanged(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerPausableChanged(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerTitleChanged(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerSnapshotTaken(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerLengthChanged(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerVideoOutChanged(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerScrambledChanged(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerCorked(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerUnCorked(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerMuted(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerUnMuted(const TVlcPlayerEvent& AMsg);
+    void MsgMediaPlayerAudioVolume(const TVlcPlayerEvent& AMsg);
     void UpdateTitleShow();
     void UpdateDeinterlace();
     void UpdateDisplayWindow();
@@ -361,6 +443,14 @@ private:
     TVlcMediaPlayerRef p_mi;
     libvlc_event_manager_t* p_mi_ev_mgr = nullptr;
     std::mutex FCS; // guards engine teardown and FError
+    // Guards what the engine callback reads: whether it may still report,
+    // and the handler it raises on the engine thread.
+    mutable std::mutex FEventLock;
+    bool FEventsReporting = false;
+    TNotifyPlayerEvent FOnMediaPlayerEvent;
+    // Engine event types attached now, one bit per type above
+    // libvlc_MediaPlayerMediaChanged; GUI thread only.
+    quint32 FAttachedEvents = 0;
     QString FError;
     bool FMute = false;
     TVideoOutput FVideoOutput = voDefault;

@@ -2,6 +2,21 @@
 
 #include "engine/VlcLoader.h"
 
+#include <atomic>
+
+namespace {
+// Qt's event queue already orders everything the engine thread wrote into an
+// event before the GUI thread reads or deletes it. This counter states that
+// hand-over in the C++ memory model as well, where ThreadSanitizer sees it:
+// the Qt library itself is not built for it, so its queue lock is invisible.
+std::atomic<unsigned> handedOver {0};
+
+void acquireHandedOver()
+{
+    handedOver.load(std::memory_order_acquire);
+}
+} // namespace
+
 std::unique_ptr<TVlcPlayerEvent> TVlcPlayerEvent::FromEngineEvent(const libvlc_event_t& event)
 {
     if (!VlcEventTypeIsPosted(event.type))
@@ -21,7 +36,14 @@ std::unique_ptr<TVlcPlayerEvent> TVlcPlayerEvent::FromEngineEvent(const libvlc_e
             result->FArgs.lParam = reinterpret_cast<TVlcLParam>(result->FFileName.constData());
         }
     }
+    handedOver.fetch_add(1, std::memory_order_release);
     return result;
+}
+
+TVlcPlayerEvent* TVlcPlayerEvent::Received(QEvent* event)
+{
+    acquireHandedOver();
+    return VlcMessageOfQEventType(event->type()) ? static_cast<TVlcPlayerEvent*>(event) : nullptr;
 }
 
 TVlcPlayerEvent::TVlcPlayerEvent(int message, TVlcMessageArgs args)
@@ -31,4 +53,8 @@ TVlcPlayerEvent::TVlcPlayerEvent(int message, TVlcMessageArgs args)
 {
 }
 
-TVlcPlayerEvent::~TVlcPlayerEvent() = default;
+TVlcPlayerEvent::~TVlcPlayerEvent()
+{
+    // Also reached for events discarded unhandled with their receiver.
+    acquireHandedOver();
+}

@@ -21,6 +21,10 @@ public:
     // up, it does not call back into the player).
     static std::unique_ptr<TVlcPlayerEvent> FromEngineEvent(const libvlc_event_t& event);
 
+    // The event as one of ours, or null. Call it on the receiving thread
+    // before touching the event at all (its type included).
+    static TVlcPlayerEvent* Received(QEvent* event);
+
     TVlcPlayerEvent(int message, TVlcMessageArgs args);
     ~TVlcPlayerEvent() override;
     Q_DISABLE_COPY_MOVE(TVlcPlayerEvent)

@@ -1,0 +1,342 @@
+// Tracks, subtitles, equalizer presets, teletext and the logo and marquee
+// overlays of the player control against the machine's libvlc 3.0, under a
+// real X server.
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+
+#include "TestMedia.h"
+#include "engine/TVlcPlayer.h"
+#include "engine/VlcLoader.h"
+
+namespace {
+
+// Video and window have the same size, so video pixels are window pixels.
+const QSize VideoSize(640, 360);
+
+// A top-level window with a player embedded over its whole area.
+struct TEmbeddedPlayer {
+    QWidget window;
+    TVlcPlayer* player;
+
+    TEmbeddedPlayer()
+    {
+        window.resize(VideoSize);
+        window.move(0, 0);
+        window.show();
+        player = new TVlcPlayer(&window);
+        player->SetAudioOutput(aoDummy);
+        player->SetOsdShow(false);
+        player->SetParentFromHWND(window.winId(), 0, 0, VideoSize.width(), VideoSize.height());
+    }
+};
+
+bool waitForState(TVlcPlayer* player, TVlcPlayerState state)
+{
+    QDeadlineTimer deadline(10000);
+    while (player->GetState() != state && !deadline.hasExpired())
+        QTest::qWait(10);
+    return player->GetState() == state;
+}
+
+// What the video window shows on screen.
+QImage grabVideo(TVlcPlayer* player)
+{
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(player->PlayerWinCtrl()->winId())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+double areaDiff(const QImage& a, const QImage& b, const QRect& area)
+{
+    return TestMedia::meanAbsDiff(a.copy(area), b.copy(area));
+}
+
+// Waits until the video is on screen and two grabs in a row agree, so that
+// neither the black window before the first frame nor a frame still being
+// drawn is taken as the picture. Null when that does not happen in time.
+QImage steadyGrab(TVlcPlayer* player)
+{
+    QImage black(VideoSize, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    QImage last;
+    QDeadlineTimer deadline(5000);
+    while (!deadline.hasExpired()) {
+        QImage next = grabVideo(player);
+        if (TestMedia::meanAbsDiff(next, black) > 30 && TestMedia::meanAbsDiff(next, last) == 0)
+            return next;
+        last = next;
+        QTest::qWait(100);
+    }
+    return {};
+}
+
+// Mean brightness (0..255) of an area.
+double brightness(const QImage& image, const QRect& area)
+{
+    QImage black(area.size(), QImage::Format_RGB32);
+    black.fill(Qt::black);
+    return TestMedia::meanAbsDiff(image.copy(area), black);
+}
+
+// The region where an overlay was placed, and the region well away from it.
+const QRect MarqueeArea(20, 20, 200, 40);
+const QRect LogoArea(400, 200, 64, 64);
+const QRect UntouchedArea(0, 300, 640, 60);
+
+} // namespace
+
+class TVlcPlayerTracksTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void neutralValuesWithoutPlayer();
+    void audioTracks();
+    void audioTrackOutsideTheList();
+    void subtitleFile();
+    void equalizerPresets();
+    void teletextNeedsPlayback();
+    void marqueeOnVideo();
+    void logoOnPausedFrame();
+
+private:
+    // Plays the video and waits until its audio tracks are known.
+    void startVideo(TEmbeddedPlayer& e);
+
+    QTemporaryDir FDir;
+    QString FVideo;
+};
+
+void TVlcPlayerTracksTest::initTestCase()
+{
+    QVERIFY(FDir.isValid());
+    TestMedia::isolateHome(FDir.filePath(QStringLiteral("home")));
+    // A still picture, so that any change on screen comes from an overlay.
+    FVideo = FDir.filePath(QStringLiteral("bars.avi"));
+    TestMedia::VideoSpec spec;
+    spec.durationMs = 20000;
+    spec.size = VideoSize;
+    spec.source = QStringLiteral("smptebars");
+    spec.audioTonesHz = {440, 880};
+    QVERIFY(TestMedia::makeVideo(FVideo, spec));
+    LibVlcLoadInstalled();
+    QVERIFY2(LibVlcLastError().isEmpty(), qPrintable(LibVlcLastError()));
+}
+
+void TVlcPlayerTracksTest::startVideo(TEmbeddedPlayer& e)
+{
+    e.player->Play(FVideo);
+    QVERIFY(waitForState(e.player, vlcPlayer_Playing));
+    QTRY_VERIFY_WITH_TIMEOUT(e.player->GetAudioTrackList().size() == 3, 10000);
+}
+
+void TVlcPlayerTracksTest::neutralValuesWithoutPlayer()
+{
+    TVlcPlayer player;
+    QVERIFY(player.GetAudioTrackList().isEmpty());
+    QCOMPARE(player.GetAudioTrackCount(), -1);
+    QCOMPARE(player.GetAudioTrackId(), -1);
+    QCOMPARE(player.GetAudioTrackNo(), 0);
+    QCOMPARE(player.GetAudioTrackDescriptionByNo(0), QString());
+    QVERIFY(player.GetVideoSubtitleList().isEmpty());
+    QCOMPARE(player.GetVideoSubtitleId(), -1);
+    QCOMPARE(player.GetVideoSubtitleNo(), 0);
+    QVERIFY(player.GetVideoTitleList().isEmpty());
+    QCOMPARE(player.GetVideoTitleCount(), -1);
+    QCOMPARE(player.GetVideoTitleNo(), 0);
+    QCOMPARE(player.GetVideoChapter(), -1);
+    QCOMPARE(player.GetVideoChapterCountByTitleId(0), -1);
+    QCOMPARE(player.GetTeleText(), -1);
+    QVERIFY(!player.ShowTeleText());
+    player.SetViewTeletext(true);
+    QVERIFY(!player.ViewTeletext());
+    // None of these may have started the engine player.
+    player.SetAudioTrackByNo(1);
+    player.SetVideoSubtitleById(-1);
+    player.MarqueeShowText(QStringLiteral("x"), 0, 0, 0xFFFFFF, 20, 255, 0);
+    player.LogoHide();
+    QCOMPARE(player.GetAudioTrackNo(), 0);
+}
+
+void TVlcPlayerTracksTest::audioTracks()
+{
+    TEmbeddedPlayer e;
+    startVideo(e);
+    TVlcPlayer* player = e.player;
+
+    // The engine lists "Disable" (id -1) before the two tracks.
+    const TVlcTextTagList list = player->GetAudioTrackList();
+    QCOMPARE(player->GetAudioTrackCount(), int(list.size()));
+    QCOMPARE(list[0].Tag, -1);
+    const TVlcTextTag first = list[1];
+    const TVlcTextTag second = list[2];
+    QVERIFY(first.Tag >= 0 && second.Tag >= 0 && first.Tag != second.Tag);
+    QVERIFY(!first.Text.isEmpty() && !second.Text.isEmpty() && first.Text != second.Text);
+    QCOMPARE(player->GetAudioTrackDescriptionById(second.Tag), second.Text);
+    QCOMPARE(player->GetAudioTrackDescriptionByNo(1), first.Text);
+    QCOMPARE(player->GetAudioTrackDescriptionByNo(3), QString());
+    QCOMPARE(player->GetAudioTrackDescriptionById(-1), QString());
+
+    player->SetAudioTrackById(second.Tag);
+    QTRY_COMPARE(player->GetAudioTrackId(), second.Tag);
+    QCOMPARE(player->GetAudioTrackNo(), 2);
+
+    player->SetAudioTrackByNo(1);
+    QTRY_COMPARE(player->GetAudioTrackId(), first.Tag);
+    QCOMPARE(player->GetAudioTrackNo(), 1);
+
+    // Past the end of the list, and negative ids, change nothing.
+    player->SetAudioTrackByNo(3);
+    player->SetAudioTrackByNo(-1);
+    player->SetAudioTrackById(-1);
+    QTest::qWait(300);
+    QCOMPARE(player->GetAudioTrackId(), first.Tag);
+
+    // Position 0 is the engine's "Disable" entry.
+    player->SetAudioTrackByNo(0);
+    QTRY_COMPARE(player->GetAudioTrackId(), -1);
+    QCOMPARE(player->GetAudioTrackNo(), 0);
+}
+
+void TVlcPlayerTracksTest::audioTrackOutsideTheList()
+{
+    TEmbeddedPlayer e;
+    startVideo(e);
+    e.player->Stop();
+    // The engine player exists but lists nothing, so no current id is listed.
+    QVERIFY(e.player->GetAudioTrackList().isEmpty());
+    QCOMPARE(e.player->GetAudioTrackNo(), -1);
+}
+
+void TVlcPlayerTracksTest::subtitleFile()
+{
+    // The name is not plain ASCII, so it reaches the engine only as UTF-8.
+    const QString subtitles = FDir.filePath(QStringLiteral("Untertitel äöü.srt"));
+    QFile file(subtitles);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("1\n00:00:00,000 --> 00:00:20,000\nSCENORA\n");
+    file.close();
+
+    TEmbeddedPlayer e;
+    startVideo(e);
+    TVlcPlayer* player = e.player;
+    const TVlcTextTagList before = player->GetVideoSubtitleList();
+    QVERIFY(std::none_of(before.cbegin(), before.cend(), [](const TVlcTextTag& entry) { return entry.Tag >= 0; }));
+
+    player->SetVideoSubtitleFile(subtitles);
+    QTRY_VERIFY_WITH_TIMEOUT(player->GetVideoSubtitleId() >= 0, 10000);
+    const int id = player->GetVideoSubtitleId();
+    const TVlcTextTagList list = player->GetVideoSubtitleList();
+    const auto entry = std::find_if(list.cbegin(), list.cend(), [id](const TVlcTextTag& e) { return e.Tag == id; });
+    QVERIFY2(entry != list.cend(), "the added subtitle is listed");
+    QCOMPARE(player->GetVideoSubtitleNo(), int(entry - list.cbegin()));
+    QCOMPARE(player->GetVideoSubtitleDescriptionById(id), entry->Text);
+
+    // Unlike audio track ids, -1 reaches the engine: it turns subtitles off.
+    player->SetVideoSubtitleById(-1);
+    QTRY_COMPARE(player->GetVideoSubtitleId(), -1);
+}
+
+void TVlcPlayerTracksTest::equalizerPresets()
+{
+    TVlcPlayer player;
+    const TVlcTextTagList presets = player.EqualizerGetPresetList();
+    QVERIFY(presets.size() > 1);
+    QCOMPARE(presets.first(), (TVlcTextTag {QStringLiteral("Flat"), 0}));
+    for (qsizetype i = 0; i < presets.size(); ++i) {
+        QVERIFY(!presets[i].Text.isEmpty());
+        QCOMPARE(presets[i].Tag, int(i));
+    }
+    QVERIFY(player.EqualizerGetBandCount() > 0);
+    QVERIFY(player.EqualizerGetBandFrequency(0) > 0.0f);
+    QVERIFY(player.EqualizerGetBandFrequency(1) > player.EqualizerGetBandFrequency(0));
+    // Only the engine instance was started: there is still no engine player.
+    QCOMPARE(player.GetAudioTrackNo(), 0);
+}
+
+void TVlcPlayerTracksTest::teletextNeedsPlayback()
+{
+    TEmbeddedPlayer e;
+    TVlcPlayer* player = e.player;
+    QVERIFY(player->GetPlayerHandle());
+    QVERIFY(!player->ShowTeleText());
+    player->SetViewTeletext(true);
+    QVERIFY(!player->ViewTeletext());
+
+    startVideo(e);
+    QVERIFY(player->ShowTeleText());
+    QVERIFY(player->ViewTeletext());
+    QVERIFY(!player->HideTeleText());
+    QVERIFY(!player->ViewTeletext());
+    player->SetViewTeletext(true);
+    QVERIFY(player->ViewTeletext());
+
+    // Paused is not playing: the view stays as it is.
+    player->Pause();
+    QVERIFY(waitForState(player, vlcPlayer_Paused));
+    QVERIFY(player->HideTeleText());
+}
+
+void TVlcPlayerTracksTest::marqueeOnVideo()
+{
+    TEmbeddedPlayer e;
+    startVideo(e);
+    TVlcPlayer* player = e.player;
+    const QImage plain = steadyGrab(player);
+    QVERIFY(!plain.isNull());
+
+    player->MarqueeShowText(QStringLiteral("SCENORA"), MarqueeArea.x(), MarqueeArea.y(), 0xFF0000, 36, 255, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(areaDiff(grabVideo(player), plain, MarqueeArea) > 20, 5000);
+
+    // libvlc draws a new marquee only while playing; once drawn it stays on
+    // the paused frame.
+    player->Pause();
+    QVERIFY(waitForState(player, vlcPlayer_Paused));
+    const QImage paused = steadyGrab(player);
+    QVERIFY(!paused.isNull());
+    QVERIFY(areaDiff(paused, plain, MarqueeArea) > 20);
+    QVERIFY(TestMedia::framesMatch(paused.copy(UntouchedArea), plain.copy(UntouchedArea)));
+
+    player->MarqueeHide();
+    player->Resume();
+    QTRY_VERIFY_WITH_TIMEOUT(areaDiff(grabVideo(player), plain, MarqueeArea) < 4, 5000);
+}
+
+void TVlcPlayerTracksTest::logoOnPausedFrame()
+{
+    const QString logo = FDir.filePath(QStringLiteral("logo.png"));
+    QImage image(LogoArea.size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter(&image).fillRect(8, 8, 48, 48, Qt::white);
+    QVERIFY(image.save(logo));
+
+    TEmbeddedPlayer e;
+    startVideo(e);
+    TVlcPlayer* player = e.player;
+    player->Pause();
+    QVERIFY(waitForState(player, vlcPlayer_Paused));
+    const QImage plain = steadyGrab(player);
+    QVERIFY(!plain.isNull());
+
+    player->LogoShowFile(logo, LogoArea.x(), LogoArea.y(), 255);
+    QTRY_VERIFY_WITH_TIMEOUT(areaDiff(grabVideo(player), plain, LogoArea) > 20, 5000);
+    const QImage shown = steadyGrab(player);
+    QVERIFY(!shown.isNull());
+    // The logo's white square inside its black frame.
+    QVERIFY(brightness(shown, LogoArea.adjusted(16, 16, -16, -16)) > 200);
+    QVERIFY(brightness(shown, QRect(LogoArea.topLeft() + QPoint(1, 1), QSize(5, 62))) < 40);
+    QVERIFY(TestMedia::framesMatch(shown.copy(UntouchedArea), plain.copy(UntouchedArea)));
+
+    player->LogoHide();
+    QTRY_VERIFY_WITH_TIMEOUT(areaDiff(grabVideo(player), plain, LogoArea) < 4, 5000);
+}
+
+QTEST_MAIN(TVlcPlayerTracksTest)
+#include "TVlcPlayerTracksTest.moc"
