@@ -1,0 +1,496 @@
+#include "services/OrvPath.h"
+#include "services/TOrvMaskError.h"
+#include "services/TOrvNumberMask.h"
+#include "services/TOrvPathError.h"
+
+#include "TestMedia.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <climits>
+#include <unistd.h>
+
+namespace {
+
+// Fills sFolder from a list of entries: "name" is an empty file, "name/" a
+// folder, "name->target" a symbolic link to target (relative to the link).
+void MakeEntries(const QString& sFolder, const QStringList& AEntries)
+{
+    QDir folder(sFolder);
+    for (const QString& entry : AEntries) {
+        const qsizetype arrow = entry.indexOf(QStringLiteral("->"));
+        const QString name = arrow < 0 ? entry : entry.left(arrow);
+        QVERIFY(folder.mkpath(QFileInfo(folder.filePath(name)).path()));
+        if (arrow >= 0) {
+            QVERIFY2(QFile::link(entry.mid(arrow + 2), folder.filePath(name)), qPrintable(entry));
+        } else if (name.endsWith(u'/')) {
+            QVERIFY(folder.mkpath(name));
+        } else {
+            QFile file(folder.filePath(name));
+            QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(entry));
+        }
+    }
+}
+
+QStringList Numbered(const QString& sPrefix, int AFirst, int ALast, const QString& sSuffix, int ADigits)
+{
+    QStringList names;
+    for (int n = AFirst; n <= ALast; ++n)
+        names << sPrefix + QString::number(n).rightJustified(ADigits, u'0') + sSuffix;
+    return names;
+}
+
+// Every entry below sFolder, folders marked with a trailing "/".
+QStringList Tree(const QString& sFolder)
+{
+    QStringList entries;
+    QDirIterator it(sFolder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QString relative = QDir(sFolder).relativeFilePath(it.filePath());
+        entries << (it.fileInfo().isDir() ? relative + u'/' : relative);
+    }
+    entries.sort();
+    return entries;
+}
+
+} // namespace
+
+class tst_OrvPath : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir FHome;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(FHome.isValid());
+        TestMedia::isolateHome(FHome.path());
+    }
+
+    void pathCombine_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("joined") << "a" << "b" << "a/b";
+        QTest::newRow("left ends in a separator") << "a/" << "b" << "a/b";
+        QTest::newRow("nested") << "/x/y" << "c/d.png" << "/x/y/c/d.png";
+        QTest::newRow("empty left") << "" << "b" << "b";
+        QTest::newRow("empty right") << "a" << "" << "a";
+        QTest::newRow("rooted right replaces left") << "a" << "/b" << "/b";
+        QTest::newRow("root") << "/" << "b" << "/b";
+        QTest::newRow("backslash is a name character") << "a" << "b\\c" << "a/b\\c";
+    }
+
+    void pathCombine()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(QString, expected);
+        QCOMPARE(PathCombine(a, b), expected);
+    }
+
+    void pathChangeExt_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("ext");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("replaced") << "a/b.txt" << ".ini" << "a/b.ini";
+        QTest::newRow("given without dot") << "a/b.txt" << "ini" << "a/b.ini";
+        QTest::newRow("appended") << "a/b" << ".ini" << "a/b.ini";
+        QTest::newRow("dot in a folder only") << "a.d/b" << ".ini" << "a.d/b.ini";
+        QTest::newRow("last extension only") << "a/b.tar.gz" << ".ini" << "a/b.tar.ini";
+        QTest::newRow("leading dot is the name") << "a/.profile" << ".ini" << "a/.profile.ini";
+        QTest::newRow("removed") << "a/b.txt" << "" << "a/b";
+    }
+
+    void pathChangeExt()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, ext);
+        QFETCH(QString, expected);
+        QCOMPARE(PathChangeExt(path, ext), expected);
+    }
+
+    void pathDirectoryAndFileName_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("directory");
+        QTest::addColumn<QString>("fileName");
+
+        QTest::newRow("file in a folder") << "/a/b.txt" << "/a" << "b.txt";
+        QTest::newRow("bare name") << "b.txt" << "" << "b.txt";
+        QTest::newRow("entry of the root") << "/b.txt" << "/" << "b.txt";
+        QTest::newRow("trailing separator") << "a/b/" << "a/b" << "";
+        QTest::newRow("relative") << "a/b/c" << "a/b" << "c";
+        QTest::newRow("longer than 260") << QString(300, u'x') + "/f" << QString(300, u'x') << "f";
+    }
+
+    void pathDirectoryAndFileName()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, directory);
+        QFETCH(QString, fileName);
+        QCOMPARE(PathDirectory(path), directory);
+        QCOMPARE(PathFileName(path), fileName);
+    }
+
+    void pathDirectoryLimitIsThePlatformLimit()
+    {
+        const QString longest = u'/' + QString(PATH_MAX - 4, u'a') + QStringLiteral("/b");
+        QCOMPARE(QFile::encodeName(longest).size(), PATH_MAX - 1);
+        QCOMPARE(PathDirectory(longest).size(), PATH_MAX - 3);
+        QVERIFY_THROWS_EXCEPTION(TOrvPathError, PathDirectory(longest + u'c'));
+        // Measured in the bytes the platform stores, not in characters.
+        const QString wide = u'/' + QString(PATH_MAX / 2, QChar(0x00e9));
+        QVERIFY_THROWS_EXCEPTION(TOrvPathError, PathDirectory(wide));
+    }
+
+    void nulIsRejected()
+    {
+        const QString bad = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+        QVERIFY_THROWS_EXCEPTION(TOrvPathError, PathCombine(bad, "x"));
+        QVERIFY_THROWS_EXCEPTION(TOrvPathError, PathCombine("x", bad));
+        QVERIFY_THROWS_EXCEPTION(TOrvPathError, PathChangeExt(bad, ".ini"));
+        QVERIFY_THROWS_EXCEPTION(TOrvPathError, PathDirectory(bad));
+        QVERIFY_THROWS_EXCEPTION(TOrvPathError, PathFileName(bad));
+        QVERIFY_THROWS_EXCEPTION(TOrvPathError, AutoFileIn(bad, "", "a_%d", pmNone, true));
+        QVERIFY_THROWS_EXCEPTION(TOrvPathError, AutoFileIn(FHome.path(), bad, "a_%d", pmForceDirectories, true));
+        QVERIFY_THROWS_EXCEPTION(TOrvPathError, AutoFileIn(FHome.path(), "", bad + "_%d", pmForceDirectories, true));
+        QVERIFY_THROWS_EXCEPTION(TOrvPathError, AutoFileIn_Last(FHome.path(), "", bad + "_%d"));
+        QVERIFY_THROWS_EXCEPTION(TOrvPathError, AutoFileIn_Literal(FHome.path(), bad, ".png"));
+        try {
+            PathCombine(bad, "x");
+        } catch (const TOrvPathError& error) {
+            QCOMPARE(error.Path(), bad);
+            QVERIFY2(QByteArray(error.what()).contains("a\\0b"), error.what());
+        }
+    }
+
+    void userFolders()
+    {
+        QCOMPARE(PathDocuments(), FHome.filePath("Documents"));
+        QCOMPARE(PathHome(), FHome.filePath(".local/share"));
+        QCOMPARE(PathSharedDocuments(), QString());
+    }
+
+    void autoFileIn_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<bool>("afterHighest");
+        QTest::addColumn<QString>("expected");
+
+        const QString trip = QStringLiteral("trip_%.4d.png");
+        QTest::newRow("none yet") << QStringList() << trip << true << "trip_0001.png";
+        QTest::newRow("none yet, lowest free") << QStringList() << trip << false << "trip_0001.png";
+        const QStringList gaps {"trip_0001.png", "trip_0002.png", "trip_0005.png"};
+        QTest::newRow("after the highest") << gaps << trip << true << "trip_0006.png";
+        QTest::newRow("lowest free fills the gap") << gaps << trip << false << "trip_0003.png";
+        QTest::newRow("9999 used") << QStringList {"trip_0001.png", "trip_9999.png"} << trip << true << "";
+        QTest::newRow("9999 used, lowest free") << QStringList {"trip_9999.png"} << trip << false << "trip_0001.png";
+        QTest::newRow("only 9998") << QStringList {"trip_9998.png"} << trip << true << "trip_9999.png";
+        QTest::newRow("10000 counts") << QStringList {"trip_0003.png", "trip_10000.png"} << trip << true << "";
+        QTest::newRow("10001 does not") << QStringList {"trip_10001.png"} << trip << true << "trip_0001.png";
+        QTest::newRow("extra leading zero is another name") << QStringList {"trip_00007.png"} << trip << true
+                                                            << "trip_0001.png";
+        QTest::newRow("folder named like a candidate") << QStringList {"trip_0003.png/"} << trip << true
+                                                       << "trip_0001.png";
+        QTest::newRow("folder taken as free") << QStringList {"trip_0001.png/"} << trip << false << "trip_0001.png";
+        QTest::newRow("link to a file counts") << QStringList {"target", "trip_0004.png->target"} << trip << true
+                                               << "trip_0005.png";
+        QTest::newRow("dangling link does not") << QStringList {"trip_0004.png->missing"} << trip << true
+                                                << "trip_0001.png";
+        QTest::newRow("link to a folder does not") << QStringList {"d/", "trip_0004.png->d"} << trip << true
+                                                   << "trip_0001.png";
+        QTest::newRow("other names ignored")
+            << QStringList {"trip_0003.png.bak", "Trip_0008.png", "trip_0009.jpg", "trip_00a1.png"} << trip << true
+            << "trip_0001.png";
+        QTest::newRow("no placeholder, free") << QStringList() << "fixed.png" << true << "fixed.png";
+        QTest::newRow("no placeholder, free, lowest") << QStringList() << "fixed.png" << false << "fixed.png";
+        QTest::newRow("no placeholder, used") << QStringList {"fixed.png"} << "fixed.png" << true << "";
+        QTest::newRow("no placeholder, used, lowest") << QStringList {"fixed.png"} << "fixed.png" << false << "";
+        const QStringList full = Numbered("x_", 1, 99, ".png", 2);
+        QTest::newRow("%.2d full") << full << "x_%.2d.png" << true << "";
+        QTest::newRow("%.2d full, lowest") << full << "x_%.2d.png" << false << "";
+        QTest::newRow("%.2d 99 left") << Numbered("x_", 1, 98, ".png", 2) << "x_%.2d.png" << false << "x_99.png";
+        QTest::newRow("unpadded") << QStringList {"s_9.png", "s_10.png", "s_010.png"} << "s_%d.png" << true
+                                  << "s_11.png";
+        QTest::newRow("percent sign") << QStringList {"50%_001.png"} << "50%%_%.3d.png" << true << "50%_002.png";
+        QTest::newRow("mask with a folder") << QStringList {"shots/a_01.png", "a_07.png"} << "shots/a_%.2d.png" << true
+                                            << "shots/a_02.png";
+        QTest::newRow("number in a folder name") << QStringList {"d_03/shot.png", "d_05/"} << "d_%.2d/shot.png"
+                                                 << true << "d_04/shot.png";
+    }
+
+    void autoFileIn()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, mask);
+        QFETCH(bool, afterHighest);
+        QFETCH(QString, expected);
+
+        QTemporaryDir dir;
+        MakeEntries(dir.path(), entries);
+        const QStringList before = Tree(dir.path());
+        const QString result = AutoFileIn(dir.path(), "", mask, pmNone, afterHighest, QDate(2024, 3, 8));
+        QCOMPARE(result, expected.isEmpty() ? QString() : dir.filePath(expected));
+        QCOMPARE(Tree(dir.path()), before);
+    }
+
+    // Both ways of finding the highest number in use agree, on every kind of
+    // folder content.
+    void highestInUseListingMatchesProbing_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<int>("highest");
+
+        const QString trip = QStringLiteral("trip_%.4d.png");
+        QTest::newRow("empty") << QStringList() << trip << 0;
+        QTest::newRow("gaps") << QStringList {"trip_0002.png", "trip_0005.png", "trip_0031.png"} << trip << 31;
+        QTest::newRow("9998") << QStringList {"trip_9998.png"} << trip << 9998;
+        QTest::newRow("9999") << QStringList {"trip_0001.png", "trip_9999.png"} << trip << 9999;
+        QTest::newRow("10000") << QStringList {"trip_10000.png"} << trip << 10000;
+        QTest::newRow("beyond the bound") << QStringList {"trip_10001.png", "trip_0002.png"} << trip << 2;
+        QTest::newRow("zero") << QStringList {"trip_0000.png"} << trip << 0;
+        QTest::newRow("folders") << QStringList {"trip_0007.png/", "trip_0003.png"} << trip << 3;
+        QTest::newRow("links") << QStringList {"t", "d/", "trip_0009.png->t", "trip_0011.png->d", "trip_0012.png->gone"}
+                               << trip << 9;
+        QTest::newRow("hidden name") << QStringList {".h_05"} << ".h_%.2d" << 5;
+        QTest::newRow("unpadded") << QStringList {"s_7", "s_07", "s_0"} << "s_%d" << 7;
+        QTest::newRow("mask with a folder") << QStringList {"sub/a_4", "a_9"} << "sub/a_%d" << 4;
+        QTest::newRow("missing folder in the mask") << QStringList() << "sub/a_%d" << 0;
+        QTest::newRow("number in a folder name") << QStringList {"d_03/x", "d_06/"} << "d_%.2d/x" << 3;
+        QTest::newRow("no placeholder") << QStringList {"fixed"} << "fixed" << 10000;
+        QTest::newRow("no placeholder, missing") << QStringList() << "fixed" << 0;
+        QTest::newRow("many") << Numbered("m_", 1, 700, "", 3) << "m_%.3d" << 700;
+    }
+
+    void highestInUseListingMatchesProbing()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, mask);
+        QFETCH(int, highest);
+
+        QTemporaryDir dir;
+        MakeEntries(dir.path(), entries);
+        const TOrvNumberMask parsed(mask);
+        QCOMPARE(AutoFileIn_HighestInUse(dir.path(), parsed, TOrvNumberScan::Probing), highest);
+        QCOMPARE(AutoFileIn_HighestInUse(dir.path(), parsed, TOrvNumberScan::Listing), highest);
+    }
+
+    void highestInUseInAFolderThatCannotBeListed()
+    {
+        if (geteuid() == 0)
+            QSKIP("root lists every folder");
+        QTemporaryDir dir;
+        MakeEntries(dir.path(), {"locked/trip_0004.png"});
+        const QString locked = dir.filePath("locked");
+        QVERIFY(QFile::setPermissions(locked, QFile::ExeOwner | QFile::WriteOwner));
+        const TOrvNumberMask mask(QStringLiteral("trip_%.4d.png"));
+        const int probed = AutoFileIn_HighestInUse(locked, mask, TOrvNumberScan::Probing);
+        const int listed = AutoFileIn_HighestInUse(locked, mask, TOrvNumberScan::Listing);
+        QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner | QFile::WriteOwner));
+        QCOMPARE(probed, 4);
+        QCOMPARE(listed, 4);
+    }
+
+    void dateMacros_data()
+    {
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("day inside a word") << "addon_%.4d.png" << "a08on_0001.png";
+        QTest::newRow("upper case") << "IMG_YYMMDD_%.3d.jpg" << "IMG_240308_001.jpg";
+        QTest::newRow("lower case") << "yymmdd_%d" << "240308_1";
+        QTest::newRow("month inside a word") << "Summary_%d" << "Su03ary_1";
+        QTest::newRow("mixed spelling is text") << "Yy_yY_Mm_dD_%d" << "Yy_yY_Mm_dD_1";
+        QTest::newRow("every occurrence") << "yyyy_%d" << "2424_1";
+        QTest::newRow("odd run") << "yyy_%d" << "24y_1";
+    }
+
+    void dateMacros()
+    {
+        QFETCH(QString, mask);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        QCOMPARE(AutoFileIn(dir.path(), "", mask, pmNone, true, QDate(2024, 3, 8)), dir.filePath(expected));
+    }
+
+    void dateMacrosFormTheMaskBeforeTheFormatter()
+    {
+        QTemporaryDir dir;
+        // "dd" becomes the day first, so "%dd" leaves a stray percent sign.
+        try {
+            AutoFileIn(dir.path(), "", "x_%dd", pmNone, true, QDate(2024, 3, 8));
+            QFAIL("accepted");
+        } catch (const TOrvMaskError& error) {
+            QCOMPARE(error.Mask(), QStringLiteral("x_%dd"));
+        }
+    }
+
+    void forceDirectories()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("base/sub/deeper");
+        const QString mask = QStringLiteral("YYMMDD/img_%.3d.png");
+        const QDate day(2024, 3, 8);
+
+        QCOMPARE(AutoFileIn(dir.path(), "base/sub/deeper", mask, pmNone, true, day), folder + "/240308/img_001.png");
+        QVERIFY(!QFileInfo::exists(dir.filePath("base")));
+
+        QCOMPARE(AutoFileIn(dir.path(), "base/sub/deeper", mask, pmForceDirectories, true, day),
+                 folder + "/240308/img_001.png");
+        QCOMPARE(Tree(dir.path()), (QStringList {"base/", "base/sub/", "base/sub/deeper/", "base/sub/deeper/240308/"}));
+
+        MakeEntries(folder, {"240308/img_001.png"});
+        QCOMPARE(AutoFileIn(dir.path(), "base/sub/deeper", mask, pmForceDirectories | pmOverwriteIfExists, true, day),
+                 folder + "/240308/img_002.png");
+    }
+
+    void forceDirectoriesWithoutAnswerCreatesOnlyTheFolder()
+    {
+        QTemporaryDir dir;
+        MakeEntries(dir.path(), {"fixed"});
+        QCOMPARE(AutoFileIn(dir.path(), "sub", "../fixed", pmForceDirectories, true), QString());
+        QCOMPARE(Tree(dir.path()), (QStringList {"fixed", "sub/"}));
+    }
+
+    void rejectedMasksRaise_data()
+    {
+        QTest::addColumn<QString>("mask");
+        QTest::newRow("conversions") << "%s%s%n";
+        QTest::newRow("stray percent sign") << "50% off_%.4d.png";
+        QTest::newRow("second placeholder") << "a_%d_%.2d";
+        QTest::newRow("not an integer") << "a_%.4f";
+    }
+
+    void rejectedMasksRaise()
+    {
+        QFETCH(QString, mask);
+        QTemporaryDir dir;
+        for (bool afterHighest : {true, false}) {
+            try {
+                AutoFileIn(dir.path(), "", mask, pmForceDirectories, afterHighest);
+                QFAIL("accepted");
+            } catch (const TOrvMaskError& error) {
+                QCOMPARE(error.Mask(), mask);
+            }
+        }
+        try {
+            AutoFileIn_Last(dir.path(), "", mask);
+            QFAIL("accepted");
+        } catch (const TOrvMaskError& error) {
+            QCOMPARE(error.Mask(), mask);
+        }
+        QVERIFY(Tree(dir.path()).isEmpty());
+    }
+
+    void autoFileInLast_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("subPath");
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QString>("expected");
+
+        const QString img = QStringLiteral("IMG_YYMMDD_%.3d.jpg");
+        QTest::newRow("any date")
+            << QStringList {"IMG_230101_001.jpg", "IMG_240615_002.jpg", "IMG_190704_017.jpg"} << "" << img
+            << "IMG_240615_002.jpg";
+        QTest::newRow("only matching files")
+            << QStringList {"IMG_230101_001.jpg", "IMG_991231_001.jpg/", "IMG_240615_abc.jpg", "img_250101_001.jpg",
+                            "IMG_250101_001.jpg.bak", "IMG_2501010_001.jpg", "IMG_250101_01.jpg"}
+            << "" << img << "IMG_230101_001.jpg";
+        QTest::newRow("nothing matches") << QStringList {"IMG_240615_abc.jpg"} << "" << img << "";
+        QTest::newRow("empty folder") << QStringList() << "" << img << "";
+        QTest::newRow("missing folder") << QStringList {"IMG_230101_001.jpg"} << "nope" << img << "";
+        QTest::newRow("sub-path") << QStringList {"a/b/IMG_230101_001.jpg", "IMG_240101_001.jpg"} << "a/b" << img
+                                  << "a/b/IMG_230101_001.jpg";
+        QTest::newRow("unpadded number of any length") << QStringList {"shot_123.png"} << "" << "shot_%d.png"
+                                                       << "shot_123.png";
+        QTest::newRow("zeros of the text stay text") << QStringList {"v1_01.png"} << "" << "v0_%.2d.png" << "";
+        QTest::newRow("literal text") << QStringList {"v0_01.png", "v0_02.png"} << "" << "v0_%.2d.png" << "v0_02.png";
+        QTest::newRow("no placeholder") << QStringList {"log_240101.txt", "log_240102.txt"} << "" << "log_YYMMDD.txt"
+                                        << "log_240102.txt";
+        QTest::newRow("folder in the mask") << QStringList {"shots/img_1.png"} << "" << "shots/img_%d.png"
+                                            << "shots/img_1.png";
+        QTest::newRow("date in a folder name is not searched")
+            << QStringList {"240308/img_1.png", "img_1.png"} << "" << "YYMMDD/img_%d.png" << "";
+        QTest::newRow("percent sign and brackets") << QStringList {"50% [a]_07.png"} << "" << "50%% [a]_%.2d.png"
+                                                   << "50% [a]_07.png";
+    }
+
+    void autoFileInLast()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, subPath);
+        QFETCH(QString, mask);
+        QFETCH(QString, expected);
+
+        QTemporaryDir dir;
+        MakeEntries(dir.path(), entries);
+        QCOMPARE(AutoFileIn_Last(dir.path(), subPath, mask), expected.isEmpty() ? QString() : dir.filePath(expected));
+    }
+
+    void literal_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("percent sign") << QStringList() << "50% off_" << "50% off_0001.png";
+        QTest::newRow("date letters") << QStringList() << "summer mmdd_" << "summer mmdd_0001.png";
+        QTest::newRow("after the highest")
+            << QStringList {"summer mmdd_0001.png", "summer mmdd_0003.png", "summer 0308_0009.png"} << "summer mmdd_"
+            << "summer mmdd_0004.png";
+        QTest::newRow("conversions") << QStringList {"%s%n%d_0041.png"} << "%s%n%d_" << "%s%n%d_0042.png";
+        QTest::newRow("9999 used") << QStringList {"50% off_9999.png"} << "50% off_" << "";
+        QTest::newRow("10000 used") << QStringList {"50% off_0002.png", "50% off_10000.png"} << "50% off_" << "";
+        QTest::newRow("other videos and formats")
+            << QStringList {"50% off2_0007.png", "50% off_0008.jpg", "50%% off_0009.png"} << "50% off_"
+            << "50% off_0001.png";
+    }
+
+    void literal()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, prefix);
+        QFETCH(QString, expected);
+
+        QTemporaryDir dir;
+        MakeEntries(dir.path(), entries);
+        QCOMPARE(AutoFileIn_Literal(dir.path(), prefix, ".png"), expected.isEmpty() ? QString() : dir.filePath(expected));
+    }
+
+    void literalFiles()
+    {
+        QTemporaryDir dir;
+        MakeEntries(dir.path(),
+                    {"run_0010.png", "run_0001.png", "run_9999.png", "run_0003.png", "run_10000.png", "run_00002.png",
+                     "run_0000.png", "run_0004.png/", "run_0005.png->run_0001.png", "run_0006.png->gone",
+                     "walk_0002.png", "run_0007.jpg", "run_0008.png.bak", "Run_0011.png"});
+        const QStringList expected {dir.filePath("run_0001.png"), dir.filePath("run_0003.png"),
+                                    dir.filePath("run_0005.png"), dir.filePath("run_0010.png"),
+                                    dir.filePath("run_9999.png")};
+        QCOMPARE(AutoFileIn_LiteralFiles(dir.path(), "run_", ".png"), expected);
+
+        MakeEntries(dir.path(), {"50% off mmdd_0002.png", "50% off mmdd_0001.png"});
+        QCOMPARE(AutoFileIn_LiteralFiles(dir.path(), "50% off mmdd_", ".png"),
+                 (QStringList {dir.filePath("50% off mmdd_0001.png"), dir.filePath("50% off mmdd_0002.png")}));
+
+        QCOMPARE(AutoFileIn_LiteralFiles(dir.filePath("missing"), "run_", ".png"), QStringList());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_OrvPath)
+#include "tst_OrvPath.moc"
