@@ -28,12 +28,12 @@ void TScreenshotThumbnails::SetBox(const QSize& ABox, qreal ADevicePixelRatio)
     FDevicePixelRatio = ADevicePixelRatio;
 }
 
-std::optional<QPixmap> TScreenshotThumbnails::Thumbnail(const QFileInfo& AFile)
+std::optional<QImage> TScreenshotThumbnails::Thumbnail(const QFileInfo& AFile)
 {
     const QString path = AFile.absoluteFilePath();
     const TStamp stamp = StampOf(AFile);
     if (const TEntry* entry = FCache.object(path); entry && entry->stamp == stamp)
-        return entry->pixmap;
+        return entry->image;
     const auto pending = FPending.find(path);
     if (pending == FPending.end() || !(pending->stamp == stamp)) {
         if (pending != FPending.end()) {
@@ -82,15 +82,11 @@ void TScreenshotThumbnails::Deliver(const QString& sFilePath, QFutureWatcher<QIm
     const TStamp stamp = pending->stamp;
     FPending.erase(pending);
 
-    const QImage image = AWatcher->future().resultCount() > 0 ? AWatcher->result() : QImage();
-    QPixmap pixmap;
-    if (!image.isNull()) {
-        pixmap = QPixmap::fromImage(image);
-        pixmap.setDevicePixelRatio(FDevicePixelRatio);
-    }
-    const qint64 bytes = qint64(image.sizeInBytes());
-    FCache.insert(sFilePath, new TEntry {stamp, pixmap}, int(std::max<qint64>(1, bytes / 1024)));
-    emit thumbnailReady(sFilePath, pixmap);
+    QImage image = AWatcher->future().resultCount() > 0 ? AWatcher->result() : QImage();
+    image.setDevicePixelRatio(FDevicePixelRatio);
+    const qint64 costKiB = std::max<qint64>(1, qint64(image.sizeInBytes()) / 1024);
+    FCache.insert(sFilePath, new TEntry {stamp, image}, int(costKiB));
+    emit thumbnailReady(sFilePath, image);
 }
 
 void TScreenshotThumbnails::Drop(TPending& APending)

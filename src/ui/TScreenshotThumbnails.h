@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QObject>
-#include <QPixmap>
+#include <QImage>
 #include <QSet>
 #include <QSize>
 
@@ -16,8 +16,8 @@ template <typename T> class QFutureWatcher;
 
 // Screenshot thumbnails scaled to one image box, cached by path, file size and
 // modification time, so that listing the same files again decodes only what
-// changed on disk. Files not in the cache are decoded on the global thread pool;
-// their pixmaps are made on the GUI thread and announced by thumbnailReady.
+// changed on disk. Files not in the cache are decoded on the global thread pool
+// and announced on the GUI thread by thumbnailReady.
 class TScreenshotThumbnails : public QObject
 {
     Q_OBJECT
@@ -34,9 +34,9 @@ public:
     QSize Box() const { return FBox; }
 
     // The thumbnail of AFile when the cache holds it for the file's current size
-    // and modification time: a null pixmap for a file no codec recognises.
+    // and modification time: a null image for a file no codec recognises.
     // Otherwise std::nullopt, and the file is being decoded (thumbnailReady follows).
-    std::optional<QPixmap> Thumbnail(const QFileInfo& AFile);
+    std::optional<QImage> Thumbnail(const QFileInfo& AFile);
 
     // Drops the pending decodes of every file not in sFilePaths; those not yet
     // started never run, and results of the others are discarded.
@@ -46,7 +46,7 @@ public:
     int PendingCount() const { return int(FPending.size()); }
 
 signals:
-    void thumbnailReady(const QString& sFilePath, const QPixmap& APixmap);
+    void thumbnailReady(const QString& sFilePath, const QImage& AImage);
 
 private:
     struct TStamp
@@ -58,7 +58,7 @@ private:
     struct TEntry
     {
         TStamp stamp;
-        QPixmap pixmap;
+        QImage image;
     };
     struct TPending
     {

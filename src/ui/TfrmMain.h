@@ -1,11 +1,143 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
 
+class QFrame;
+class QKeyEvent;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QScrollArea;
+class QSlider;
+class QSplitter;
+class QStackedWidget;
+class QStatusBar;
+class QTimer;
+class TAniIndicator;
+class TClickPanel;
+class TCoverRectangle;
+class THeaderTabBar;
+class TImageViewer;
+class TOpenDialog;
+class TScreenshotListView;
+class TStyleButton;
+
+// The main window: the videos of one media folder, the chosen video, and the
+// screenshots taken from it. One class whose facets live in their own source
+// files: TfrmMain.cpp (creation, destruction, event dispatch),
+// TfrmMain_Layout.cpp (the controls), TfrmMain_FileList.cpp (media folder and
+// file list).
 class TfrmMain : public QMainWindow
 {
     Q_OBJECT
 public:
     explicit TfrmMain(QWidget* parent = nullptr);
     ~TfrmMain() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    friend struct TfrmMainAccess;
+
+    // Header tabs, by index in TabControl1_Header (also the page index of TabControl2_Body).
+    static constexpr int TabItem1H_Video = 0;
+    static constexpr int TabItem2H_Screenshot = 1;
+
+    // --- Creation and destruction (TfrmMain.cpp)
+    void FormCreate();
+
+    // --- Layout (TfrmMain_Layout.cpp)
+    void Layout_Build();
+    void Layout_BuildLeftColumn();
+    void Layout_BuildRightArea();
+    void Layout_BuildStatusBar();
+    void Layout_PlaceVolume();
+    // The timeline in milliseconds, held as single-precision floats like the
+    // engine's times are shown; QSlider itself holds whole numbers.
+    float Timeline_Value() const;
+    void Timeline_SetValue(float AValue);
+    float Timeline_Maximum() const;
+    void Timeline_SetMaximum(float AMaximum);
+    void Timer1Timer();
+    void tbVolumeChange();
+    void ListViewScreenshotsItemClickEx(int AIndex);
+    void ButtonItemAddClick();
+
+    // --- Media folder and file list (TfrmMain_FileList.cpp)
+    QString LibraryPath_Default();
+    void FileList_Update();
+    void FileList_Display(QListWidgetItem* AItem);
+    // The full path of a list item's file.
+    QString FileList_Path(const QListWidgetItem* AItem) const;
+    // True for items that name a file: listed, and not the group header.
+    bool FileList_IsFile(const QListWidgetItem* AItem) const;
+    void BusyCover_Show();
+    void BusyCover_Hide();
+    void Button1Click();
+    void Panel1Click();
+    void ListBoxFilesKeyDown(QKeyEvent* AEvent);
+    void ListBoxFilesItemClick(QListWidgetItem* AItem);
+
+    // --- Fields
+    qint64 FEndPosition = -1;
+    qint64 FStartPosition = 0;
+    QString FLibraryPath;
+    bool FProcessTrackIgnore = false;
+    QString FFilenameLast;
+    QString FFileName;
+    bool FStopImmediately = false;
+    bool FProcessTrackDragging = false;
+
+    // --- Controls, top-down (each also carries its name as object name)
+    QWidget* Panel6 = nullptr;
+    QWidget* Rectangle2 = nullptr;
+    QLabel* Image1 = nullptr;
+
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* LabelMediaTime = nullptr;
+    QLabel* LabelMediaDuration = nullptr;
+    QSlider* tbProcess = nullptr;
+
+    QSplitter* Splitter1 = nullptr;
+
+    QScrollArea* ScrollBox1 = nullptr;
+    QWidget* PanelHead_Control = nullptr;
+    TStyleButton* Button1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QListWidget* ListBoxFiles = nullptr;
+    TClickPanel* Panel1 = nullptr;
+    QWidget* Layout1 = nullptr;
+    TStyleButton* bPlay = nullptr;
+    TStyleButton* b10SecBackward = nullptr;
+    TStyleButton* b1SecBackward = nullptr;
+    TStyleButton* b1SecForward = nullptr;
+    TStyleButton* b10SecForward = nullptr;
+    QFrame* Panel2 = nullptr;
+    QWidget* Layout2 = nullptr;
+    TStyleButton* ButtonScreenshot = nullptr;
+    TStyleButton* ButtonDeleteScreenshot = nullptr;
+    TScreenshotListView* ListViewScreenshots = nullptr;
+
+    QWidget* Panel3 = nullptr;
+    THeaderTabBar* TabControl1_Header = nullptr;
+    QStackedWidget* TabControl2_Body = nullptr;
+    QWidget* TabItem1B_Video = nullptr;
+    QWidget* Rectangle1 = nullptr;
+    QWidget* PanelMedia = nullptr;
+    QWidget* TabItem2B_Screenshot = nullptr;
+    QWidget* Panel4 = nullptr;
+    TStyleButton* ButtonItemAdd = nullptr;
+    TStyleButton* ButtonItemDelete = nullptr;
+    QWidget* Rectangle3 = nullptr;
+    TImageViewer* ImageViewerScreenshot = nullptr;
+    TCoverRectangle* RectangleCover = nullptr;
+    TAniIndicator* AniIndicatorCover = nullptr;
+
+    QSlider* tbVolume = nullptr;
+
+    TOpenDialog* OpenDialogFolder = nullptr;
+    QTimer* Timer1 = nullptr;
 };

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ui/TScrollPhysics.h"
+
+#include <QGraphicsView>
+#include <QImage>
+
+class QGraphicsPixmapItem;
+class QGraphicsScene;
+class QPinchGesture;
+
+// A picture viewer: the wheel and the pinch gesture zoom about the pointer,
+// dragging pans, BestFit shows the whole picture.
+class TImageViewer : public QGraphicsView
+{
+    Q_OBJECT
+public:
+    static constexpr qreal ScaleMin = 0.02;
+    static constexpr qreal ScaleMax = 32.0;
+
+    explicit TImageViewer(QWidget* parent = nullptr);
+
+    QImage Picture() const { return FPicture; }
+    void SetPicture(const QImage& APicture);
+    // Paints the whole picture in AColor; its size is kept.
+    void ClearPicture(const QColor& AColor);
+
+    // Shrinks a picture larger than the view so that all of it shows; a smaller
+    // one is shown at its own size. Either way it is centred.
+    void BestFit();
+
+    qreal BitmapScale() const;
+    // Zooms about AAnchor (view coordinates), keeping the point under it in place.
+    void SetBitmapScale(qreal AScale, const QPointF& AAnchor);
+
+    TScrollPhysics ScrollPhysics() const { return FScrollPhysics; }
+    void SetScrollPhysics(const TScrollPhysics& APhysics);
+
+protected:
+    bool viewportEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void ShowPicture();
+    void PinchTriggered(QPinchGesture* AGesture);
+
+    QGraphicsScene* FScene;
+    QGraphicsPixmapItem* FItem;
+    QImage FPicture;
+    TScrollPhysics FScrollPhysics;
+};

@@ -1,0 +1,160 @@
+#include "ui/TfrmMain.h"
+
+#include "services/OrvPath.h"
+#include "services/TOrvTask_IdleWorker.h"
+#include "ui/TAniIndicator.h"
+#include "ui/TCoverRectangle.h"
+#include "ui/THeaderTabBar.h"
+#include "ui/TImageViewer.h"
+#include "ui/TOpenDialog.h"
+#include "ui/TScreenshotListModel.h"
+#include "ui/TScreenshotListView.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPersistentModelIndex>
+#include <QPointer>
+
+namespace {
+// A chosen file counts as displayed only after the window has settled.
+constexpr quint32 FileClickDelayMs = 200;
+}
+
+// The folder last chosen, else "../../MP4/" beside the executable, which then
+// becomes the dialog's initial folder.
+QString TfrmMain::LibraryPath_Default()
+{
+    if (!OpenDialogFolder->InitialDir().isEmpty())
+        return OpenDialogFolder->InitialDir();
+    const QString folder =
+        QDir::cleanPath(PathCombine(QCoreApplication::applicationDirPath(), QStringLiteral("../../MP4"))) + u'/';
+    OpenDialogFolder->SetInitialDir(folder);
+    return folder;
+}
+
+// Appends the folder's *.avi files (any case), in name order ignoring case;
+// hidden entries and anything but files are passed over.
+void TfrmMain::FileList_Update()
+{
+    const QDir folder(FLibraryPath);
+    const QStringList names = folder.entryList({QStringLiteral("*.avi")}, QDir::Files,
+                                               QDir::Name | QDir::IgnoreCase);
+    for (const QString& name : names)
+        ListBoxFiles->addItem(name);
+}
+
+bool TfrmMain::FileList_IsFile(const QListWidgetItem* AItem) const
+{
+    return AItem && AItem->listWidget() == ListBoxFiles && AItem->data(Qt::UserRole).isNull();
+}
+
+QString TfrmMain::FileList_Path(const QListWidgetItem* AItem) const
+{
+    return PathCombine(FLibraryPath, AItem->text());
+}
+
+void TfrmMain::FileList_Display(QListWidgetItem* AItem)
+{
+    LabelMediaTime->setText(QStringLiteral("0:00:00-0000"));
+    LabelMediaDuration->setText(QStringLiteral("-:--:-------"));
+    if (!FileList_IsFile(AItem))
+        return;
+    FFileName = FileList_Path(AItem);
+    TOrvTask_IdleWorker::Default().Clear();
+    if (TabControl1_Header->currentIndex() != TabItem1H_Video)
+        TabControl1_Header->setCurrentIndex(TabItem1H_Video);
+    ImageViewerScreenshot->ClearPicture(Qt::white);
+}
+
+void TfrmMain::BusyCover_Show()
+{
+    RectangleCover->show();
+    AniIndicatorCover->setEnabled(true);
+}
+
+void TfrmMain::BusyCover_Hide()
+{
+    RectangleCover->hide();
+    AniIndicatorCover->setEnabled(false);
+}
+
+void TfrmMain::Button1Click()
+{
+    if (!OpenDialogFolder->Execute())
+        return;
+    const QFileInfo chosen(OpenDialogFolder->FileName());
+    OpenDialogFolder->SetInitialDir(chosen.absolutePath());
+    FLibraryPath = chosen.absolutePath();
+
+    ListBoxFiles->clear();
+    FileList_Update();
+
+    // An exact match first: on a case-sensitive file system "clip.avi" and
+    // "CLIP.AVI" can both be listed.
+    const QString name = chosen.fileName();
+    QList<QListWidgetItem*> found = ListBoxFiles->findItems(name, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (found.isEmpty())
+        found = ListBoxFiles->findItems(name, Qt::MatchFixedString);
+
+    if (found.isEmpty()) {
+        ListViewScreenshots->Model()->Clear();
+        ImageViewerScreenshot->ClearPicture(Qt::white);
+        ListBoxFiles->setCurrentItem(nullptr);
+        return;
+    }
+    ListBoxFiles->setCurrentItem(found.first());
+    ListBoxFilesItemClick(found.first());
+}
+
+void TfrmMain::Panel1Click()
+{
+    FLibraryPath = LibraryPath_Default();
+    ListBoxFiles->clear();
+    FileList_Update();
+}
+
+void TfrmMain::ListBoxFilesKeyDown(QKeyEvent* AEvent)
+{
+    const int key = AEvent->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space)
+        return;
+    const QList<QListWidgetItem*> selected = ListBoxFiles->selectedItems();
+    if (!selected.isEmpty())
+        ListBoxFilesItemClick(selected.first());
+}
+
+void TfrmMain::ListBoxFilesItemClick(QListWidgetItem* AItem)
+{
+    if (!FileList_IsFile(AItem))
+        return;
+    const QString file = FileList_Path(AItem);
+    BusyCover_Show();
+    // The item is followed by a persistent index: re-reading the folder before
+    // the task runs deletes it, and the task then only takes the cover away.
+    const QPersistentModelIndex clicked(ListBoxFiles->model()->index(ListBoxFiles->row(AItem), 0));
+    TOrvTask_IdleWorker::Default().Execute(
+        [self = QPointer<TfrmMain>(this), file, clicked] {
+            if (!self)
+                return;
+            if (!clicked.isValid()) {
+                self->BusyCover_Hide();
+                return;
+            }
+            QListWidgetItem* const item = self->ListBoxFiles->item(clicked.row());
+            const bool sameFile = self->FFileName == file;
+            self->FileList_Display(item);
+            if (sameFile) {
+                self->BusyCover_Hide();
+                return;
+            }
+            self->FStopImmediately = true;
+        },
+        FileClickDelayMs);
+    if (TabControl1_Header->currentIndex() != TabItem1H_Video)
+        TabControl1_Header->setCurrentIndex(TabItem1H_Video);
+    ImageViewerScreenshot->ClearPicture(Qt::white);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ui/TfrmMain.h"
+
+#include <QListWidget>
+
+// Reaches the window's private fields, controls and handlers for tests.
+struct TfrmMainAccess
+{
+    TfrmMain& w;
+
+    // Fields
+    qint64 StartPosition() const { return w.FStartPosition; }
+    qint64 EndPosition() const { return w.FEndPosition; }
+    QString LibraryPath() const { return w.FLibraryPath; }
+    QString FileName() const { return w.FFileName; }
+    bool StopImmediately() const { return w.FStopImmediately; }
+    bool ProcessTrackDragging() const { return w.FProcessTrackDragging; }
+
+    // Layout
+    float Timeline_Value() const { return w.Timeline_Value(); }
+    void Timeline_SetValue(float AValue) { w.Timeline_SetValue(AValue); }
+    float Timeline_Maximum() const { return w.Timeline_Maximum(); }
+    void Timeline_SetMaximum(float AMaximum) { w.Timeline_SetMaximum(AMaximum); }
+
+    // Media folder and file list
+    QString LibraryPath_Default() { return w.LibraryPath_Default(); }
+    void BusyCover_Show() { w.BusyCover_Show(); }
+    void BusyCover_Hide() { w.BusyCover_Hide(); }
+    void Button1Click() { w.Button1Click(); }
+    void Panel1Click() { w.Panel1Click(); }
+    void ListBoxFilesItemClick(QListWidgetItem* AItem) { w.ListBoxFilesItemClick(AItem); }
+
+    QListWidget* ListBoxFiles() const { return w.ListBoxFiles; }
+    // The texts of the file list, top to bottom.
+    QStringList FileListTexts() const
+    {
+        QStringList texts;
+        for (int i = 0; i < w.ListBoxFiles->count(); ++i)
+            texts << w.ListBoxFiles->item(i)->text();
+        return texts;
+    }
+};

@@ -1,0 +1,434 @@
+#include "TestMedia.h"
+#include "TfrmMainAccess.h"
+
+#include "app/OrvStartup.h"
+#include "ui/StyleResources.h"
+#include "ui/TAniIndicator.h"
+#include "ui/TCoverRectangle.h"
+#include "ui/THeaderTabBar.h"
+#include "ui/TImageViewer.h"
+#include "ui/TOpenDialog.h"
+#include "ui/TScreenshotListModel.h"
+#include "ui/TScreenshotListView.h"
+#include "ui/TStyleButton.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QScrollArea>
+#include <QSlider>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+class tst_TfrmMain_Layout : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir FHome;
+    std::unique_ptr<TfrmMain> FWindow;
+
+    template <typename T = QWidget>
+    T* Control(const char* AName) const
+    {
+        return FWindow->findChild<T*>(QLatin1String(AName));
+    }
+
+    static bool HasOpaquePixels(const QImage& AImage)
+    {
+        for (int y = 0; y < AImage.height(); ++y)
+            for (int x = 0; x < AImage.width(); ++x)
+                if (qAlpha(AImage.pixel(x, y)) > 0)
+                    return true;
+        return false;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        TestMedia::isolateHome(FHome.path());
+        OrvStartup_ModuleInit();
+    }
+
+    void cleanupTestCase()
+    {
+        OrvStartup_ModuleFinalize();
+    }
+
+    void init()
+    {
+        FWindow = std::make_unique<TfrmMain>();
+        FWindow->show();
+        QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
+    }
+
+    void cleanup()
+    {
+        FWindow.reset();
+    }
+
+    void startState()
+    {
+        TfrmMainAccess access {*FWindow};
+        QCOMPARE(FWindow->windowTitle(), QStringLiteral("Scenora V1.1.0"));
+
+        auto* header = Control<THeaderTabBar>("TabControl1_Header");
+        QCOMPARE(header->currentIndex(), 0);
+        QCOMPARE(header->tabText(0), QStringLiteral("Video"));
+        QCOMPARE(header->tabData(0).toString(), QStringLiteral("TabItem1H_Video"));
+        QCOMPARE(header->tabText(1), QStringLiteral("Screenshot"));
+        QCOMPARE(header->tabData(1).toString(), QStringLiteral("TabItem2H_Screenshot"));
+        QCOMPARE(Control<QStackedWidget>("TabControl2_Body")->currentWidget(), Control("TabItem1B_Video"));
+
+        QCOMPARE(Control<QLabel>("LabelMediaTime")->text(), QStringLiteral("-:--:------"));
+        QCOMPARE(Control<QLabel>("LabelMediaDuration")->text(), QStringLiteral("-:--:------"));
+
+        QVERIFY(!Control("RectangleCover")->isVisible());
+        QVERIFY(!Control("AniIndicatorCover")->isEnabled());
+        QVERIFY(!Control<TAniIndicator>("AniIndicatorCover")->IsSpinning());
+
+        QCOMPARE(Control<TScreenshotListView>("ListViewScreenshots")->Model()->Count(), 0);
+        QCOMPARE(Control<TScreenshotListView>("ListViewScreenshots")->Selected(), -1);
+
+        QCOMPARE(access.StartPosition(), 0);
+        QCOMPARE(access.EndPosition(), -1);
+        QCOMPARE(access.StopImmediately(), false);
+        QCOMPARE(access.ProcessTrackDragging(), false);
+
+        QCOMPARE(Control<TStyleButton>("b1SecBackward")->Tag(), 20);
+        QCOMPARE(Control<TStyleButton>("b1SecForward")->Tag(), 20);
+        QCOMPARE(Control<TStyleButton>("b10SecBackward")->Tag(), 1000);
+        QCOMPARE(Control<TStyleButton>("b10SecForward")->Tag(), 1000);
+
+        auto* timer = FWindow->findChild<QTimer*>(QStringLiteral("Timer1"));
+        QVERIFY(timer);
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 100);
+
+        const TScrollPhysics physics = Control<TImageViewer>("ImageViewerScreenshot")->ScrollPhysics();
+        QCOMPARE(physics.Animation, false);
+        QCOMPARE(physics.Averaging, true);
+        QCOMPARE(physics.AutoShowing, false);
+        QCOMPARE(physics.BoundsAnimation, true);
+        QCOMPARE(physics.TouchTracking, Qt::Vertical | Qt::Horizontal);
+    }
+
+    void controls_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<QString>("styleLookup");
+        QTest::addColumn<QString>("text");
+
+        const QString none;
+        auto row = [](const char* AName, const char* AClass, const QString& sHint = {}, const QString& sLookup = {},
+                      const QString& sText = {}) {
+            QTest::newRow(AName) << QString::fromLatin1(AName) << QString::fromLatin1(AClass) << sHint << sLookup
+                                 << sText;
+        };
+        row("Panel6", "QWidget");
+        row("Rectangle2", "QWidget");
+        row("Image1", "QLabel");
+        row("StatusBar1", "QStatusBar");
+        row("LabelMediaTime", "QLabel", none, none, QStringLiteral("-:--:------"));
+        row("LabelMediaDuration", "QLabel", none, none, QStringLiteral("-:--:------"));
+        row("tbProcess", "QSlider");
+        row("ScrollBox1", "QScrollArea");
+        row("PanelHead_Control", "QWidget");
+        row("Button1", "TStyleButton", QStringLiteral("Open folder directory"), QStringLiteral("searchtoolbutton"));
+        row("Label1", "QLabel", none, none, QStringLiteral("Select directory"));
+        row("ListBoxFiles", "QListWidget");
+        row("Panel1", "TClickPanel");
+        row("Layout1", "QWidget");
+        row("bPlay", "TStyleButton", QStringLiteral("Start/Stop video playback  (P)"), QStringLiteral("playtoolbutton"),
+            QStringLiteral("Play"));
+        row("b10SecBackward", "TStyleButton", QStringLiteral("Video posion rewind 1 sec.  (CTRL + LEFT)"),
+            QStringLiteral("rewindtoolbutton"), QStringLiteral("10 Sec Backward"));
+        row("b1SecBackward", "TStyleButton", QStringLiteral("Video posion rewind  (LEFT)"),
+            QStringLiteral("arrowlefttoolbutton"), QStringLiteral("10 Sec Backward"));
+        row("b1SecForward", "TStyleButton", QStringLiteral("Video posion forward  (RIGHT)"),
+            QStringLiteral("arrowrighttoolbutton"), QStringLiteral("10 Sec Backward"));
+        row("b10SecForward", "TStyleButton", QStringLiteral("Video posion forward 1 sec.  (CTRL + RIGHT)"),
+            QStringLiteral("forwardtoolbutton"), QStringLiteral("10 Sec Forward"));
+        row("Panel2", "QFrame");
+        row("Layout2", "QWidget");
+        row("ButtonScreenshot", "TStyleButton", QStringLiteral("Take a new screenshot  (S)"),
+            QStringLiteral("cameratoolbutton"));
+        row("ButtonDeleteScreenshot", "TStyleButton", QStringLiteral("DELETE the current screenshot"),
+            QStringLiteral("deleteitembutton"));
+        row("ListViewScreenshots", "TScreenshotListView");
+        row("Splitter1", "QSplitter");
+        row("Panel3", "QWidget");
+        row("TabControl1_Header", "THeaderTabBar");
+        row("TabControl2_Body", "QStackedWidget");
+        row("TabItem1B_Video", "QWidget");
+        row("Rectangle1", "QWidget");
+        row("PanelMedia", "QWidget");
+        row("TabItem2B_Screenshot", "QWidget");
+        row("Panel4", "QWidget");
+        row("ButtonItemAdd", "TStyleButton", QStringLiteral("Add a new Annotation"), QStringLiteral("additembutton"));
+        row("ButtonItemDelete", "TStyleButton", QStringLiteral("DELETE the selected Annotation"),
+            QStringLiteral("deleteitembutton"));
+        row("Rectangle3", "QWidget");
+        row("ImageViewerScreenshot", "TImageViewer");
+        row("RectangleCover", "TCoverRectangle");
+        row("AniIndicatorCover", "TAniIndicator");
+        row("tbVolume", "QSlider");
+    }
+
+    void controls()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, className);
+        QFETCH(QString, hint);
+        QFETCH(QString, styleLookup);
+        QFETCH(QString, text);
+
+        const QList<QWidget*> found = FWindow->findChildren<QWidget*>(name);
+        QCOMPARE(found.size(), 1);
+        QWidget* control = found.first();
+        QVERIFY2(control->inherits(className.toLatin1()), control->metaObject()->className());
+        QCOMPARE(control->toolTip(), hint);
+        QCOMPARE(control->property("styleLookup").toString(), styleLookup);
+        if (!text.isEmpty()) {
+            const QVariant shown = control->property("text");
+            QCOMPARE(shown.toString(), text);
+        }
+        if (!styleLookup.isEmpty())
+            QVERIFY(!qobject_cast<QAbstractButton*>(control)->icon().isNull());
+    }
+
+    void nonVisualControls()
+    {
+        auto* dialog = FWindow->findChild<TOpenDialog*>(QStringLiteral("OpenDialogFolder"));
+        QVERIFY(dialog);
+        QCOMPARE(dialog->Filter(), QStringLiteral("Media files (*.jpg; *.avi)|*.jpg;*.avi|Video files (*.avi)|*.avi|"
+                                                  "Image files (*.jpg)|*.jpg|All files (*.*)|*.*"));
+        QVERIFY(FWindow->findChild<QTimer*>(QStringLiteral("Timer1")));
+    }
+
+    void annotationButtonsHidden()
+    {
+        QVERIFY(Control("ButtonItemAdd")->isHidden());
+        QVERIFY(Control("ButtonItemDelete")->isHidden());
+    }
+
+    void designSizes()
+    {
+        QCOMPARE(FWindow->size(), QSize(727, 585));
+        QCOMPARE(Control("Panel6")->height(), 33);
+        QCOMPARE(Control("Image1")->size(), QSize(361, 33));
+        QCOMPARE(Control("StatusBar1")->height(), 22);
+        QCOMPARE(Control("ScrollBox1")->width(), 241);
+        QCOMPARE(Control<QSplitter>("Splitter1")->handleWidth(), 16);
+        QCOMPARE(Control("PanelHead_Control")->height(), 50);
+        QCOMPARE(Control("ListBoxFiles")->height(), 113);
+        QCOMPARE(Control("Panel1")->height(), 12);
+        QCOMPARE(Control("Layout1")->height(), 50);
+        QCOMPARE(Control("Panel2")->height(), 12);
+        QCOMPARE(Control("Layout2")->height(), 50);
+        QCOMPARE(Control("LabelMediaTime")->width(), 96);
+        QCOMPARE(Control("LabelMediaDuration")->width(), 96);
+        for (const char* button : {"Button1", "bPlay", "b10SecBackward", "b1SecBackward", "b1SecForward",
+                                   "b10SecForward", "ButtonScreenshot", "ButtonDeleteScreenshot"})
+            QCOMPARE(Control(button)->size(), QSize(46, 46));
+
+        auto* header = Control<THeaderTabBar>("TabControl1_Header");
+        QCOMPARE(header->height(), 48);
+        QCOMPARE(header->tabRect(0).width(), 62);
+        QCOMPARE(header->tabRect(1).width(), 99);
+        QCOMPARE(header->tabRect(0).height(), 50);
+        QCOMPARE(Control("TabControl1_Header")->mapTo(FWindow.get(), QPoint(0, 0)).y(), 33);
+
+        // The thumbnail list takes what the column leaves.
+        QWidget* list = Control("ListViewScreenshots");
+        QCOMPARE(list->mapTo(FWindow.get(), QPoint(0, list->height())).y(), 585 - 22);
+    }
+
+    void floatingVolumeFollowsTheRightAndBottomEdges_data()
+    {
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<QRect>("expected");
+        QTest::newRow("design size") << QSize(727, 585) << QRect(702, 8, 24, 551);
+        QTest::newRow("larger") << QSize(1000, 700) << QRect(975, 8, 24, 666);
+    }
+
+    void floatingVolumeFollowsTheRightAndBottomEdges()
+    {
+        QFETCH(QSize, client);
+        QFETCH(QRect, expected);
+        FWindow->resize(client);
+        QTRY_COMPARE(FWindow->size(), client);
+        QCOMPARE(Control("tbVolume")->geometry(), expected);
+        QVERIFY(Control("tbVolume")->isVisible());
+    }
+
+    void widerWindowWidensTheRightArea()
+    {
+        FWindow->resize(1000, 700);
+        QTRY_COMPARE(FWindow->width(), 1000);
+        QCOMPARE(Control("ScrollBox1")->width(), 241);
+        QCOMPARE(Control("Panel3")->width(), 1000 - 241 - 16);
+    }
+
+    void coverSpansTheTabStripAndFollowsTheSplitter()
+    {
+        TfrmMainAccess access {*FWindow};
+        access.BusyCover_Show();
+        QWidget* cover = Control("RectangleCover");
+        QWidget* panel3 = Control("Panel3");
+        QCOMPARE(cover->geometry(), QRect(0, 0, panel3->width(), 48));
+
+        auto* splitter = Control<QSplitter>("Splitter1");
+        splitter->setSizes({300, splitter->width() - 300 - splitter->handleWidth()});
+        QTRY_COMPARE(Control("ScrollBox1")->width(), 300);
+        QCOMPARE(cover->geometry(), QRect(0, 0, panel3->width(), 48));
+    }
+
+    void leftColumnKeepsItsMinimumWidth()
+    {
+        auto* splitter = Control<QSplitter>("Splitter1");
+        splitter->setSizes({0, splitter->width()});
+        QTRY_VERIFY(Control("ScrollBox1")->width() >= 20);
+    }
+
+    void busyCoverSwitchesCoverAndIndicatorTogether()
+    {
+        TfrmMainAccess access {*FWindow};
+        auto* indicator = Control<TAniIndicator>("AniIndicatorCover");
+        access.BusyCover_Show();
+        QVERIFY(Control("RectangleCover")->isVisible());
+        QVERIFY(indicator->isEnabled());
+        QVERIFY(indicator->IsSpinning());
+        access.BusyCover_Hide();
+        QVERIFY(!Control("RectangleCover")->isVisible());
+        QVERIFY(!indicator->isEnabled());
+        QVERIFY(!indicator->IsSpinning());
+    }
+
+    void busyCoverTakesTheTabClicks()
+    {
+        TfrmMainAccess access {*FWindow};
+        auto* header = Control<THeaderTabBar>("TabControl1_Header");
+        const QPoint screenshotTab = header->tabRect(1).center();
+
+        access.BusyCover_Show();
+        QTest::mouseClick(header, Qt::LeftButton, {}, screenshotTab);
+        QCOMPARE(header->currentIndex(), 0);
+
+        access.BusyCover_Hide();
+        QTest::mouseClick(header, Qt::LeftButton, {}, screenshotTab);
+        QCOMPARE(header->currentIndex(), 1);
+    }
+
+    void busyCoverIsTranslucentGrey()
+    {
+        QWidget* panel3 = Control("Panel3");
+        // A spot of the strip right of the tabs and clear of the indicator and the volume bar.
+        const QPoint spot(170 + 20, 24);
+        const QColor under = panel3->grab().toImage().pixelColor(spot);
+
+        TfrmMainAccess {*FWindow}.BusyCover_Show();
+        const QColor covered = panel3->grab().toImage().pixelColor(spot);
+        for (auto [top, bottom] : {std::pair {covered.red(), under.red()}, std::pair {covered.green(), under.green()},
+                                   std::pair {covered.blue(), under.blue()}}) {
+            const double expected = 0.7 * 112 + 0.3 * bottom;
+            QVERIFY2(std::abs(top - expected) <= 3,
+                     qPrintable(QStringLiteral("%1 over %2, expected %3").arg(top).arg(bottom).arg(expected)));
+        }
+    }
+
+    void styleLookupSelectsTheIcon()
+    {
+        auto* play = Control<TStyleButton>("bPlay");
+        const QImage playIcon = play->icon().pixmap(32).toImage();
+        play->setProperty("styleLookup", QStringLiteral("stoptoolbutton"));
+        QCOMPARE(play->StyleLookup(), QStringLiteral("stoptoolbutton"));
+        QVERIFY(play->icon().pixmap(32).toImage() != playIcon);
+        play->SetStyleLookup(QStringLiteral("playtoolbutton"));
+        QCOMPARE(play->icon().pixmap(32).toImage(), playIcon);
+    }
+
+    void everyIconAndTheBannerRender_data()
+    {
+        QTest::addColumn<QString>("lookup");
+        for (const char* lookup : {"searchtoolbutton", "playtoolbutton", "stoptoolbutton", "rewindtoolbutton",
+                                   "arrowlefttoolbutton", "arrowrighttoolbutton", "forwardtoolbutton",
+                                   "cameratoolbutton", "deleteitembutton", "additembutton"})
+            QTest::newRow(lookup) << QString::fromLatin1(lookup);
+    }
+
+    void everyIconAndTheBannerRender()
+    {
+        QFETCH(QString, lookup);
+        const QIcon icon = StyleIcon(lookup);
+        QVERIFY(!icon.isNull());
+        QVERIFY(HasOpaquePixels(icon.pixmap(32).toImage()));
+        QVERIFY(HasOpaquePixels(icon.pixmap(QSize(32, 32), 2.0).toImage()));
+        QCOMPARE(icon.pixmap(QSize(32, 32), 2.0).deviceIndependentSize(), QSizeF(32, 32));
+    }
+
+    void unknownStyleLookupHasNoIcon()
+    {
+        QVERIFY(StyleIcon(QStringLiteral("nosuchbutton")).isNull());
+        QVERIFY(StyleIcon(QString()).isNull());
+    }
+
+    void bannerShowsMoreThanItsBackground()
+    {
+        const QImage banner = StyleBanner(QSize(361, 33), 1.0).toImage();
+        QCOMPARE(banner.size(), QSize(361, 33));
+        int bright = 0;
+        for (int y = 0; y < banner.height(); ++y)
+            for (int x = 0; x < banner.width(); ++x)
+                bright += qGray(banner.pixel(x, y)) > 160;
+        QVERIFY2(bright > 100, qPrintable(QString::number(bright)));
+    }
+
+    void timelineHoldsMilliseconds_data()
+    {
+        QTest::addColumn<float>("maximum");
+        QTest::addColumn<float>("value");
+        QTest::addColumn<float>("readValue");
+        QTest::newRow("within") << 60000.f << 59990.f << 59990.f;
+        QTest::newRow("fraction truncated") << 60000.f << 1234.9f << 1234.f;
+        QTest::newRow("past the maximum") << 60000.f << 60010.f << 60000.f;
+        QTest::newRow("below zero") << 60000.f << -5.f << 0.f;
+        QTest::newRow("beyond a slider's range") << 3.0e10f << 3.0e10f << float(std::numeric_limits<int>::max());
+    }
+
+    void timelineHoldsMilliseconds()
+    {
+        QFETCH(float, maximum);
+        QFETCH(float, value);
+        QFETCH(float, readValue);
+        TfrmMainAccess access {*FWindow};
+        access.Timeline_SetMaximum(maximum);
+        access.Timeline_SetValue(value);
+        QCOMPARE(access.Timeline_Value(), readValue);
+    }
+
+    void tabOrderOfThePlaybackButtons()
+    {
+        QWidget* widget = Control("bPlay");
+        QStringList order {widget->objectName()};
+        for (int i = 0; i < 5; ++i) {
+            widget = widget->nextInFocusChain();
+            while (widget->focusPolicy() == Qt::NoFocus || !widget->isVisible())
+                widget = widget->nextInFocusChain();
+            order << widget->objectName();
+        }
+        QCOMPARE(order, (QStringList {"bPlay", "b10SecForward", "b1SecForward", "b1SecBackward", "b10SecBackward",
+                                      "tbVolume"}));
+        QCOMPARE(Control("Button1")->focusPolicy(), Qt::NoFocus);
+    }
+};
+
+QTEST_MAIN(tst_TfrmMain_Layout)
+#include "tst_TfrmMain_Layout.moc"
