@@ -30,6 +30,8 @@ void TfrmMain::FormCreate()
 
     FLibraryPath = LibraryPath_Default();
     FileList_Update();
+    Screenshots_Create();
+    Screenshots_Clear();
 
     FStartPosition = 0;
     FEndPosition = -1;

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QFrame;
+class QImage;
 class QKeyEvent;
 class QLabel;
 class QListWidget;
@@ -21,13 +22,14 @@ class THeaderTabBar;
 class TImageViewer;
 class TOpenDialog;
 class TScreenshotListView;
+class TScreenshotThumbnails;
 class TStyleButton;
 
 // The main window: the videos of one media folder, the chosen video, and the
 // screenshots taken from it. One class whose facets live in their own source
 // files: TfrmMain.cpp (creation, destruction, event dispatch),
 // TfrmMain_Layout.cpp (the controls), TfrmMain_FileList.cpp (media folder and
-// file list).
+// file list), TfrmMain_Screenshots.cpp (screenshots and their thumbnails).
 class TfrmMain : public QMainWindow
 {
     Q_OBJECT
@@ -81,6 +83,20 @@ private:
     void ListBoxFilesKeyDown(QKeyEvent* AEvent);
     void ListBoxFilesItemClick(QListWidgetItem* AItem);
 
+    // --- Screenshots (TfrmMain_Screenshots.cpp)
+    // Makes the thumbnail loader and connects the screenshot controls.
+    void Screenshots_Create();
+    void ButtonScreenshotClick();
+    void ButtonDeleteScreenshotClick();
+    void ListViewScreenshotsChange();
+    void Screenshots_Clear();
+    void Screenshots_Header_Add();
+    void Screenshot_Add(const QImage& bmp, const QString& sFileName);
+    void Screenshots_UpdateFromFile(const QString& sFilename);
+    void Screenshot_Display(int AIndex);
+    // Hands a thumbnail decoded off the GUI thread to the rows of its file.
+    void Screenshots_ThumbnailReady(const QString& sFilePath, const QImage& AImage);
+
     // --- Fields
     qint64 FEndPosition = -1;
     qint64 FStartPosition = 0;
@@ -90,6 +106,7 @@ private:
     QString FFileName;
     bool FStopImmediately = false;
     bool FProcessTrackDragging = false;
+    TScreenshotThumbnails* FThumbnails = nullptr;
 
     // --- Controls, top-down (each also carries its name as object name)
     QWidget* Panel6 = nullptr;

@@ -1,0 +1,176 @@
+#include "ui/TfrmMain.h"
+
+#include "services/OrvPath.h"
+#include "ui/BitmapFile.h"
+#include "ui/OrvDlg.h"
+#include "ui/THeaderTabBar.h"
+#include "ui/TImageViewer.h"
+#include "ui/TScreenshotListDelegate.h"
+#include "ui/TScreenshotListModel.h"
+#include "ui/TScreenshotListView.h"
+#include "ui/TScreenshotThumbnails.h"
+#include "ui/TStyleButton.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QScopeGuard>
+#include <QSet>
+
+namespace {
+
+const QString ScreenshotExt = QStringLiteral(".png");
+
+// Where the screenshots of a video go: its folder, and the literal start of
+// their names, the video's name without its extension and an underscore
+// ("run_" for run.avi, then run_0001.png and so on).
+struct TScreenshotNames
+{
+    QString Folder;
+    QString Prefix;
+};
+
+TScreenshotNames ScreenshotNamesOf(const QString& sVideo)
+{
+    const QString full = QDir::cleanPath(QFileInfo(sVideo).absoluteFilePath());
+    const QString pngName = PathFileName(PathChangeExt(full, ScreenshotExt));
+    return {PathDirectory(full), pngName.chopped(ScreenshotExt.size()) + u'_'};
+}
+
+} // namespace
+
+void TfrmMain::Screenshots_Create()
+{
+    FThumbnails = new TScreenshotThumbnails(this);
+    connect(FThumbnails, &TScreenshotThumbnails::thumbnailReady, this, &TfrmMain::Screenshots_ThumbnailReady);
+    connect(ButtonScreenshot, &QToolButton::clicked, this, &TfrmMain::ButtonScreenshotClick);
+    connect(ButtonDeleteScreenshot, &QToolButton::clicked, this, &TfrmMain::ButtonDeleteScreenshotClick);
+    connect(ListViewScreenshots, &TScreenshotListView::Change, this, &TfrmMain::ListViewScreenshotsChange);
+}
+
+void TfrmMain::ButtonScreenshotClick()
+{
+    const QList<QListWidgetItem*> selected = ListBoxFiles->selectedItems();
+    if (selected.isEmpty() || !FileList_IsFile(selected.first()))
+        return;
+    const TScreenshotNames names = ScreenshotNamesOf(FileList_Path(selected.first()));
+    // Empty when every number up to 9999 is taken: then nothing is written.
+    const QString file = AutoFileIn_Literal(names.Folder, names.Prefix, ScreenshotExt);
+    (void)file;
+    Screenshots_UpdateFromFile(FFilenameLast);
+    // Only highlighted: the viewer keeps its picture until the row is clicked.
+    if (ListViewScreenshots->Model()->Count() > 1)
+        ListViewScreenshots->SetItemIndex(1);
+}
+
+void TfrmMain::Screenshots_Clear()
+{
+    ListViewScreenshots->Model()->Clear();
+}
+
+void TfrmMain::Screenshots_Header_Add()
+{
+    TScreenshotListModel::TRow header;
+    header.Purpose = TScreenshotListModel::TPurpose::Header;
+    header.Text = QStringLiteral("Screenshots");
+    ListViewScreenshots->Model()->InsertRow(0, header);
+}
+
+void TfrmMain::Screenshot_Add(const QImage& bmp, const QString& sFileName)
+{
+    TScreenshotListModel::TRow row;
+    row.Purpose = TScreenshotListModel::TPurpose::Item;
+    row.Text = PathDirectory(sFileName);
+    row.Detail = PathFileName(sFileName);
+    row.Image = bmp;
+    ListViewScreenshots->Model()->InsertRow(0, row);
+}
+
+void TfrmMain::Screenshots_UpdateFromFile(const QString& sFilename)
+{
+    int remembered = -1;
+    if (sFilename == FFilenameLast && ListViewScreenshots->Selected() >= 0)
+        remembered = ListViewScreenshots->Selected();
+    FFilenameLast = sFilename;
+    Screenshots_Clear();
+    // The header goes on top whatever happens below, above the rows added so far.
+    const auto header = qScopeGuard([this] { Screenshots_Header_Add(); });
+    if (sFilename.isEmpty())
+        return;
+
+    const TScreenshotNames names = ScreenshotNamesOf(sFilename);
+    const QStringList files = AutoFileIn_LiteralFiles(names.Folder, names.Prefix, ScreenshotExt);
+    FThumbnails->SetBox(QSize(TScreenshotListDelegate::ImageWidth, TScreenshotListDelegate::ImageHeight),
+                        ListViewScreenshots->devicePixelRatioF());
+    FThumbnails->RetainOnly(QSet<QString>(files.cbegin(), files.cend()));
+    // Ascending numbers, each inserted on top: the newest ends up first. A
+    // thumbnail not decoded yet arrives later through Screenshots_ThumbnailReady.
+    for (const QString& file : files)
+        Screenshot_Add(FThumbnails->Thumbnail(QFileInfo(file)).value_or(QImage()), file);
+
+    // The header is not in the list yet; inserting it keeps the index, which
+    // then names the same row as before the rebuild.
+    if (remembered != -1 && remembered < ListViewScreenshots->Model()->Count() - 1)
+        ListViewScreenshots->SetItemIndex(remembered);
+}
+
+void TfrmMain::Screenshots_ThumbnailReady(const QString& sFilePath, const QImage& AImage)
+{
+    TScreenshotListModel* model = ListViewScreenshots->Model();
+    const QString name = PathFileName(sFilePath);
+    for (int i = 0; i < model->Count(); ++i) {
+        const TScreenshotListModel::TRow& row = model->Row(i);
+        if (row.Purpose == TScreenshotListModel::TPurpose::Item && row.Detail == name
+            && PathCombine(row.Text, row.Detail) == sFilePath)
+            model->SetImage(i, AImage);
+    }
+}
+
+void TfrmMain::Screenshot_Display(int AIndex)
+{
+    TScreenshotListModel* model = ListViewScreenshots->Model();
+    if (AIndex < 0 || AIndex >= model->Count()) {
+        ImageViewerScreenshot->ClearPicture(Qt::white);
+        return;
+    }
+    if (TabControl1_Header->currentIndex() != TabItem2H_Screenshot)
+        TabControl1_Header->setCurrentIndex(TabItem2H_Screenshot);
+
+    const TScreenshotListModel::TRow& row = model->Row(AIndex);
+    const QString file = row.Purpose == TScreenshotListModel::TPurpose::Item ? PathCombine(row.Text, row.Detail)
+                                                                              : QString();
+    if (file.isEmpty() || !QFileInfo(file).isFile()) {
+        ImageViewerScreenshot->ClearPicture(Qt::white);
+        return;
+    }
+    QImage bitmap;
+    LoadBitmapFromFile(file, bitmap);
+    ImageViewerScreenshot->SetPicture(bitmap);
+    ImageViewerScreenshot->BestFit();
+}
+
+void TfrmMain::ListViewScreenshotsChange()
+{
+    Screenshot_Display(ListViewScreenshots->Selected());
+}
+
+void TfrmMain::ButtonDeleteScreenshotClick()
+{
+    if (ListViewScreenshots->Selected() < 0)
+        return;
+    OrvDlg::DlgConfirm(QStringLiteral("DELETE the screenshot ?"), [this](QMessageBox::StandardButton AResult) {
+        if (AResult != QMessageBox::Yes)
+            return;
+        const int index = ListViewScreenshots->Selected();
+        if (index < 0)
+            return;
+        const TScreenshotListModel::TRow row = ListViewScreenshots->Model()->Row(index);
+        ListViewScreenshots->Model()->RemoveRow(index);
+        const QString file = PathCombine(row.Text, row.Detail);
+        // A file already gone, or one that cannot be removed, only loses its row.
+        if (QFileInfo(file).isFile())
+            QFile::remove(file);
+        Screenshot_Display(index);
+    });
+}
