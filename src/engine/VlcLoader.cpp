@@ -243,7 +243,7 @@ QString LibVlcFindFile(const QString& sDir)
 int LibVlcImageBits(const QString& sFileName)
 {
     QFile file(sFileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (sFileName.isEmpty() || !file.open(QIODevice::ReadOnly))
         return -1;
 
     const QByteArray head = file.read(64);

@@ -2,6 +2,9 @@
 
 #include "FakeLibVlc.h"
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <QtEndian>
 #include <QtTest>
 
@@ -166,6 +169,7 @@ private slots:
     void stubOfNewerGroup();
     void stubResults_data();
     void stubResults();
+    void stubMessageBox();
     void loadFailures_data();
     void loadFailures();
     void pathWithTrailingSeparators();
@@ -218,7 +222,8 @@ void VlcLoaderTest::parseVersionPart_data()
     QTest::newRow("no digit first") << QByteArray("Weatherwax 2.2") << QList<quint32> {0, 0, 0} << QByteArray("Weatherwax 2.2");
     QTest::newRow("wide part") << QByteArray("1.256.3") << QList<quint32> {1, 256, 3} << QByteArray();
     QTest::newRow("empty part") << QByteArray("1..2") << QList<quint32> {1, 0, 2} << QByteArray();
-    QTest::newRow("one point only") << QByteArray("3...") << QList<quint32> {3, 0, 0} << QByteArray(".");
+    // Each part steps over one point only: three parts leave the fourth.
+    QTest::newRow("one point only") << QByteArray("3....") << QList<quint32> {3, 0, 0} << QByteArray(".");
 }
 
 void VlcLoaderTest::parseVersionPart()
@@ -259,9 +264,10 @@ void VlcLoaderTest::findFile()
 
 void VlcLoaderTest::imageBits_data()
 {
-    QTest::addColumn<QByteArray>("content"); // written to a file; "<dir>" and "<none>" are special
+    QTest::addColumn<QByteArray>("content"); // written to a file; "<dir>", "<none>" and "<no name>" are special
     QTest::addColumn<int>("bits");
     QTest::newRow("missing file") << QByteArray("<none>") << -1;
+    QTest::newRow("no file name") << QByteArray("<no name>") << -1;
     QTest::newRow("folder") << QByteArray("<dir>") << -1;
     QTest::newRow("empty file") << QByteArray() << 0;
     QTest::newRow("text") << QByteArray("not a library at all, only some text that is long enough to read 64 bytes") << 0;
@@ -287,6 +293,8 @@ void VlcLoaderTest::imageBits()
     QString sFile = FTemp.filePath(QString::fromLatin1(QTest::currentDataTag()));
     if (content == "<none>") {
         sFile += QStringLiteral("-missing");
+    } else if (content == "<no name>") {
+        sFile.clear();
     } else if (content == "<dir>") {
         QVERIFY(QDir().mkpath(sFile));
     } else {
@@ -445,6 +453,36 @@ void VlcLoaderTest::stubResults()
     QCOMPARE(FStubMessages.join(QLatin1Char('|')), message);
 }
 
+void VlcLoaderTest::stubMessageBox()
+{
+    // The default notifier: a modal error box without owner, captioned "libvlc".
+    LibVlcSetStubNotifier({});
+    QString sTitle;
+    QString sText;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool hasParent = true;
+    QTimer closer;
+    closer.setInterval(10);
+    connect(&closer, &QTimer::timeout, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        sTitle = box->windowTitle();
+        sText = box->text();
+        icon = box->icon();
+        hasParent = box->parentWidget() != nullptr;
+        box->done(QMessageBox::Ok);
+    });
+    closer.start();
+
+    QCOMPARE(LibVlcEntries.libvlc_video_get_marquee_int(nullptr, 0), -1);
+    closer.stop();
+    QCOMPARE(sText, QStringLiteral("libvlc_video_get_marquee_int require libvlc 1.1.0"));
+    QCOMPARE(sTitle, QStringLiteral("libvlc"));
+    QCOMPARE(icon, QMessageBox::Critical);
+    QVERIFY(!hasParent);
+}
+
 void VlcLoaderTest::loadFailures_data()
 {
     QTest::addColumn<QString>("content"); // what the folder's libvlc.so.5 holds; empty: no file
@@ -571,5 +609,5 @@ void VlcLoaderTest::displayWindow()
     QCOMPARE(calls[0].arguments.value(1), QStringLiteral("4660"));
 }
 
-QTEST_GUILESS_MAIN(VlcLoaderTest)
+QTEST_MAIN(VlcLoaderTest)
 #include "VlcLoaderTest.moc"
