@@ -526,6 +526,11 @@ void VlcLoaderTest::loadFailures()
     } else {
         QCOMPARE(LibVlcLastError(), error);
     }
+
+    // Nothing stayed loaded, so the next load starts afresh.
+    LibVlcLoad(FakeLibVlc::dir(QStringLiteral("fakevlc_2_2_0")));
+    QVERIFY2(LibVlcLastError().isEmpty(), qPrintable(LibVlcLastError()));
+    QVERIFY(LibVlcHandle());
 }
 
 void VlcLoaderTest::pathWithTrailingSeparators()
