@@ -14,6 +14,7 @@
 #include <climits>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -48,21 +49,45 @@ fs::path FsPath(const QString& sPath)
     return fs::path(QFile::encodeName(sPath).toStdString());
 }
 
+// What a name stands for once links are followed: not_found when nothing
+// does, none when it cannot be told.
+fs::file_type TypeOf(const fs::path& APath)
+{
+    std::error_code ec;
+    return fs::status(APath, ec).type();
+}
+
+// The same for a listed entry, from the type the listing already read except
+// for links, which are followed.
+fs::file_type TypeOf(const fs::directory_entry& AEntry)
+{
+    std::error_code ec;
+    if (AEntry.is_regular_file(ec))
+        return fs::file_type::regular;
+    if (AEntry.is_directory(ec))
+        return fs::file_type::directory;
+    return AEntry.status(ec).type();
+}
+
 // A number is in use when anything but a folder exists under its name.
-bool InUse(const fs::path& APath)
+bool InUse(fs::file_type AType)
 {
-    std::error_code ec;
-    const fs::file_status status = fs::status(APath, ec);
-    return fs::exists(status) && !fs::is_directory(status);
+    return fs::exists(fs::file_status(AType)) && AType != fs::file_type::directory;
 }
 
-bool IsRegularFile(const fs::path& APath)
+bool IsRegularFile(fs::file_type AType)
 {
-    std::error_code ec;
-    return fs::is_regular_file(fs::status(APath, ec));
+    return AType == fs::file_type::regular;
 }
 
-using TPresent = bool (*)(const fs::path&);
+using TPresent = bool (*)(fs::file_type);
+
+// The entry's name as the folder holds it (Qt reads file names as UTF-8).
+QByteArrayView EntryName(const fs::directory_entry& AEntry)
+{
+    const std::string& path = AEntry.path().native();
+    return QByteArrayView(path).sliced(path.rfind('/') + 1);
+}
 
 QString TwoDigits(int AValue)
 {
@@ -120,14 +145,24 @@ std::optional<std::vector<int>> ListedNumbers(const TOrvNumberMask& ACandidates,
     }
     std::vector<int> numbers;
     for (const fs::directory_iterator end; entry != end; entry.increment(ec)) {
-        const QString name = QFile::decodeName(QByteArray::fromStdString(entry->path().filename().native()));
-        const int number = names.NumberOf(name);
-        if (number >= 1 && number <= AMax && APresent(entry->path()))
+        const QByteArrayView bytes = EntryName(*entry);
+        const QString name = QString::fromUtf8(bytes);
+        int number = names.NumberOf(name);
+        // The listed name is the candidate's own only when it decodes without loss.
+        const bool exact = number >= 0 && bytes.isValidUtf8();
+        // Names differing in case are tested too: in a folder that ignores case
+        // (vfat, casefolded ext4) the candidate's own name finds them.
+        if (number < 0)
+            number = names.NumberOf(name, Qt::CaseInsensitive);
+        if (number < 1 || number > AMax)
+            continue;
+        if (APresent(exact ? TypeOf(*entry) : TypeOf(FsPath(ACandidates.Format(number)))))
             numbers.push_back(number);
     }
     if (ec)
         return std::nullopt;
     std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
     return numbers;
 }
 
@@ -139,7 +174,7 @@ std::vector<int> NumbersPresent(const TOrvNumberMask& ACandidates, int AMax, TPr
     }
     std::vector<int> numbers;
     for (int n = 1; n <= AMax; ++n) {
-        if (APresent(FsPath(ACandidates.Format(n))))
+        if (APresent(TypeOf(FsPath(ACandidates.Format(n)))))
             numbers.push_back(n);
     }
     return numbers;
@@ -150,7 +185,7 @@ int HighestInUse(const TOrvNumberMask& ACandidates, TOrvNumberScan AScan)
     const int bound = ACandidates.Bound();
     // Every number names the same file, so one test decides them all.
     if (AScan == TOrvNumberScan::Listing && !ACandidates.HasPlaceholder())
-        return InUse(FsPath(ACandidates.Format(1))) ? bound : 0;
+        return InUse(TypeOf(FsPath(ACandidates.Format(1)))) ? bound : 0;
     const std::vector<int> numbers = NumbersPresent(ACandidates, bound, InUse, AScan);
     return numbers.empty() ? 0 : numbers.back();
 }
@@ -179,10 +214,10 @@ QString NumberedFile(const QString& sFolder, const TOrvNumberMask& AMask, TOrvPa
         if (highest < bound - 1)
             number = highest + 1;
     } else if (!AMask.HasPlaceholder()) {
-        number = InUse(FsPath(candidates.Format(1))) ? 0 : 1;
+        number = InUse(TypeOf(FsPath(candidates.Format(1)))) ? 0 : 1;
     } else {
         for (int n = 1; n < bound; ++n) {
-            if (!InUse(FsPath(candidates.Format(n)))) {
+            if (!InUse(TypeOf(FsPath(candidates.Format(n))))) {
                 number = n;
                 break;
             }
@@ -299,8 +334,8 @@ QString AutoFileIn_Last(const QString& sPath, const QString& sSubPath, const QSt
     fs::directory_iterator entry(searchFolder.isEmpty() ? fs::path(".") : FsPath(searchFolder), ec);
     QStringList found;
     for (const fs::directory_iterator end; !ec && entry != end; entry.increment(ec)) {
-        const QString name = QFile::decodeName(QByteArray::fromStdString(entry->path().filename().native()));
-        if (match.match(name).hasMatch() && InUse(entry->path()))
+        const QString name = QString::fromUtf8(EntryName(*entry));
+        if (match.match(name).hasMatch() && InUse(TypeOf(*entry)))
             found << name;
     }
     if (found.isEmpty())

@@ -62,17 +62,28 @@ QString AutoFileIn(const QString& sPath, const QString& sSubPath, const QString&
 // folder part holds a date macro or the number finds nothing.
 QString AutoFileIn_Last(const QString& sPath, const QString& sSubPath, const QString& sAutoFileMask);
 
-// sFolder joined with sPrefix, a four-digit number (0001 to 9999) one past the
-// highest in use, and sSuffix, or "" when none is left. sPrefix and sSuffix are
-// literal: no date macro or percent sign is read in them.
+// Numbered files named from data rather than from a mask, such as the
+// screenshots of a video: sPrefix and sSuffix are taken as they are (no date
+// macro, no percent sign is read in them) around a four-digit number. For the
+// video "/v/50% off.avi" and "/v/summer mmdd.avi":
+//   AutoFileIn_Literal("/v", "50% off_", ".png")     -> "/v/50% off_0001.png"
+//   AutoFileIn_Literal("/v", "summer mmdd_", ".png") -> "/v/summer mmdd_0001.png"
+// The answer is sFolder joined with sPrefix, the number one past the highest in
+// use, and sSuffix; gaps are never filled. A number is in use when something
+// other than a folder has its name; "50% off_10000.png" counts as 10000. Returns
+// "" when 9999 or more is in use. Nothing is created or reserved: the caller
+// writes the file. Raises TOrvPathError for a NUL in any part.
 QString AutoFileIn_Literal(const QString& sFolder, const QString& sPrefix, const QString& sSuffix);
-// The existing regular files numbered 1 to 9999 that AutoFileIn_Literal could
-// have named, as full paths in ascending number order, from one folder listing.
+// The regular files (links to them included) numbered 0001 to 9999 that
+// AutoFileIn_Literal with the same arguments counts, as full paths in ascending
+// number order, from one folder listing; empty when the folder is missing.
 QStringList AutoFileIn_LiteralFiles(const QString& sFolder, const QString& sPrefix, const QString& sSuffix);
 
 // How the numbers in use are found. Probing tests every candidate name from 1
-// to the bound; Listing reads the folder once and tests only the names found in
-// it, with the same result (it probes when the folder cannot be listed).
+// to the bound; Listing reads the folder once and tests only the candidates
+// whose names it finds there (in any case, for folders that ignore case), with
+// the same result. Listing probes when the folder cannot be listed or the
+// number lies in a folder name.
 enum class TOrvNumberScan { Listing, Probing };
 // The highest number from 1 to AMask.Bound() inclusive whose candidate
 // PathCombine(sFolder, AMask.Format(n)) is in use, or 0 when none is.

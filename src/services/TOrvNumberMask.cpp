@@ -91,10 +91,10 @@ QString TOrvNumberMask::Format(int ANumber) const
     return FPrefix + QString::number(ANumber).rightJustified(FDigits, u'0') + FSuffix;
 }
 
-int TOrvNumberMask::NumberOf(QStringView sText) const
+int TOrvNumberMask::NumberOf(QStringView sText, Qt::CaseSensitivity ACase) const
 {
-    if (!FHasPlaceholder || sText.size() <= FPrefix.size() + FSuffix.size() || !sText.startsWith(FPrefix)
-        || !sText.endsWith(FSuffix))
+    if (!FHasPlaceholder || sText.size() <= FPrefix.size() + FSuffix.size() || !sText.startsWith(FPrefix, ACase)
+        || !sText.endsWith(FSuffix, ACase))
         return -1;
     const QStringView digits = sText.mid(FPrefix.size(), sText.size() - FPrefix.size() - FSuffix.size());
     // Longer runs lie beyond every bound; rejecting them also keeps the value in range.

@@ -35,7 +35,8 @@ public:
 
     // The number that formats to exactly sText, or -1 when there is none (other
     // text around it, too few digits, extra leading zeros, or no placeholder).
-    int NumberOf(QStringView sText) const;
+    // With Qt::CaseInsensitive the text around the number may differ in case.
+    int NumberOf(QStringView sText, Qt::CaseSensitivity ACase = Qt::CaseSensitive) const;
 
 private:
     TOrvNumberMask() = default;

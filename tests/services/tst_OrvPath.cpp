@@ -8,10 +8,12 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <climits>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -176,10 +178,45 @@ private slots:
         }
     }
 
+    // The folders follow the XDG settings of the user: the data home variable
+    // and the documents entry of user-dirs.dirs, else their defaults below HOME.
+    void userFolders_data()
+    {
+        QTest::addColumn<QByteArray>("dataHome");
+        QTest::addColumn<QByteArray>("userDirs");
+        QTest::addColumn<QString>("documents");
+        QTest::addColumn<QString>("home");
+
+        QTest::newRow("defaults") << QByteArray() << QByteArray() << "Documents" << ".local/share";
+        QTest::newRow("XDG settings") << QByteArray("xdg/data") << QByteArray("XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n")
+                                      << "Papers" << "xdg/data";
+    }
+
     void userFolders()
     {
-        QCOMPARE(PathDocuments(), FHome.filePath("Documents"));
-        QCOMPARE(PathHome(), FHome.filePath(".local/share"));
+        QFETCH(QByteArray, dataHome);
+        QFETCH(QByteArray, userDirs);
+        QFETCH(QString, documents);
+        QFETCH(QString, home);
+
+        const QString userDirsFile = FHome.filePath(".config/user-dirs.dirs");
+        const auto restore = qScopeGuard([&] {
+            TestMedia::isolateHome(FHome.path());
+            QFile::remove(userDirsFile);
+        });
+        if (dataHome.isEmpty())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", QFile::encodeName(FHome.filePath(dataHome)));
+        if (!userDirs.isEmpty()) {
+            QVERIFY(QDir().mkpath(FHome.filePath(".config")));
+            QFile file(userDirsFile);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(userDirs);
+        }
+
+        QCOMPARE(PathDocuments(), FHome.filePath(documents));
+        QCOMPARE(PathHome(), FHome.filePath(home));
         QCOMPARE(PathSharedDocuments(), QString());
     }
 
@@ -266,6 +303,8 @@ private slots:
         QTest::newRow("folders") << QStringList {"trip_0007.png/", "trip_0003.png"} << trip << 3;
         QTest::newRow("links") << QStringList {"t", "d/", "trip_0009.png->t", "trip_0011.png->d", "trip_0012.png->gone"}
                                << trip << 9;
+        QTest::newRow("names in another case")
+            << QStringList {"TRIP_0007.PNG", "Trip_0008.png", "trip_0009.PNG", "trip_0002.png"} << trip << 2;
         QTest::newRow("hidden name") << QStringList {".h_05"} << ".h_%.2d" << 5;
         QTest::newRow("unpadded") << QStringList {"s_7", "s_07", "s_0"} << "s_%d" << 7;
         QTest::newRow("mask with a folder") << QStringList {"sub/a_4", "a_9"} << "sub/a_%d" << 4;
@@ -287,6 +326,28 @@ private slots:
         const TOrvNumberMask parsed(mask);
         QCOMPARE(AutoFileIn_HighestInUse(dir.path(), parsed, TOrvNumberScan::Probing), highest);
         QCOMPARE(AutoFileIn_HighestInUse(dir.path(), parsed, TOrvNumberScan::Listing), highest);
+    }
+
+    // A name that is not valid UTF-8 reads back as U+FFFD, yet it is not the
+    // file a mask holding U+FFFD names.
+    void highestInUseWithUndecodableNames()
+    {
+        QTemporaryDir dir;
+        const QByteArray folder = QFile::encodeName(dir.path());
+        const QByteArrayList names {"\xff_05", "\xef\xbf\xbd_03"};
+        // Qt cannot name the first file, so it could not remove the folder.
+        const auto removeNames = qScopeGuard([&] {
+            for (const QByteArray& name : names)
+                ::unlink(folder + '/' + name);
+        });
+        for (const QByteArray& name : names) {
+            const int fd = ::open(folder + '/' + name, O_WRONLY | O_CREAT | O_EXCL, 0644);
+            QVERIFY2(fd >= 0, name.toHex().constData());
+            ::close(fd);
+        }
+        const TOrvNumberMask mask(QString(QChar(0xfffd)) + QStringLiteral("_%.2d"));
+        QCOMPARE(AutoFileIn_HighestInUse(dir.path(), mask, TOrvNumberScan::Probing), 3);
+        QCOMPARE(AutoFileIn_HighestInUse(dir.path(), mask, TOrvNumberScan::Listing), 3);
     }
 
     void highestInUseInAFolderThatCannotBeListed()

@@ -64,21 +64,25 @@ private slots:
         QTest::addColumn<QString>("mask");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("number");
+        // The number when the text around it may differ in case.
+        QTest::addColumn<int>("caseless");
 
-        QTest::newRow("padded") << "trip_%.4d.png" << "trip_0042.png" << 42;
-        QTest::newRow("wider than the padding") << "trip_%.4d.png" << "trip_10000.png" << 10000;
-        QTest::newRow("extra leading zero") << "trip_%.4d.png" << "trip_00042.png" << -1;
-        QTest::newRow("too few digits") << "trip_%.4d.png" << "trip_042.png" << -1;
-        QTest::newRow("no digits") << "trip_%.4d.png" << "trip_.png" << -1;
-        QTest::newRow("not a digit") << "trip_%.4d.png" << "trip_00a2.png" << -1;
-        QTest::newRow("non-ASCII digit") << "trip_%.1d.png" << QString("trip_\u0663.png") << -1;
-        QTest::newRow("sign") << "trip_%d.png" << "trip_-1.png" << -1;
-        QTest::newRow("other suffix") << "trip_%.4d.png" << "trip_0042.png.bak" << -1;
-        QTest::newRow("other prefix") << "trip_%.4d.png" << "Trip_0042.png" << -1;
-        QTest::newRow("unpadded") << "s_%d" << "s_907" << 907;
-        QTest::newRow("unpadded leading zero") << "s_%d" << "s_07" << -1;
-        QTest::newRow("too long for any bound") << "s_%d" << "s_12345678901" << -1;
-        QTest::newRow("no placeholder") << "fixed" << "fixed" << -1;
+        QTest::newRow("padded") << "trip_%.4d.png" << "trip_0042.png" << 42 << 42;
+        QTest::newRow("wider than the padding") << "trip_%.4d.png" << "trip_10000.png" << 10000 << 10000;
+        QTest::newRow("extra leading zero") << "trip_%.4d.png" << "trip_00042.png" << -1 << -1;
+        QTest::newRow("too few digits") << "trip_%.4d.png" << "trip_042.png" << -1 << -1;
+        QTest::newRow("no digits") << "trip_%.4d.png" << "trip_.png" << -1 << -1;
+        QTest::newRow("not a digit") << "trip_%.4d.png" << "trip_00a2.png" << -1 << -1;
+        QTest::newRow("non-ASCII digit") << "trip_%.1d.png" << QString("trip_\u0663.png") << -1 << -1;
+        QTest::newRow("sign") << "trip_%d.png" << "trip_-1.png" << -1 << -1;
+        QTest::newRow("other suffix") << "trip_%.4d.png" << "trip_0042.png.bak" << -1 << -1;
+        QTest::newRow("other prefix") << "trip_%.4d.png" << "Trip_0042.png" << -1 << 42;
+        QTest::newRow("other case") << "Shot_%.2d.PNG" << "shot_07.png" << -1 << 7;
+        QTest::newRow("other case, too few digits") << "Shot_%.2d.PNG" << "shot_7.png" << -1 << -1;
+        QTest::newRow("unpadded") << "s_%d" << "s_907" << 907 << 907;
+        QTest::newRow("unpadded leading zero") << "s_%d" << "s_07" << -1 << -1;
+        QTest::newRow("too long for any bound") << "s_%d" << "s_12345678901" << -1 << -1;
+        QTest::newRow("no placeholder") << "fixed" << "fixed" << -1 << -1;
     }
 
     void numberOf()
@@ -86,8 +90,10 @@ private slots:
         QFETCH(QString, mask);
         QFETCH(QString, text);
         QFETCH(int, number);
+        QFETCH(int, caseless);
         const TOrvNumberMask parsed(mask);
         QCOMPARE(parsed.NumberOf(text), number);
+        QCOMPARE(parsed.NumberOf(text, Qt::CaseInsensitive), caseless);
         if (number >= 0)
             QCOMPARE(parsed.Format(number), text);
     }
