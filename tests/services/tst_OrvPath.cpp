@@ -388,6 +388,16 @@ private slots:
         QCOMPARE(AutoFileIn(dir.path(), "", mask, pmNone, true, QDate(2024, 3, 8)), dir.filePath(expected));
     }
 
+    void dateMacrosDefaultToTheLocalDate()
+    {
+        QTemporaryDir dir;
+        const QDate before = QDate::currentDate();
+        const QString result = AutoFileIn(dir.path(), "", "YYMMDD_%d", pmNone, true);
+        const QDate after = QDate::currentDate();
+        const QString name = PathFileName(result);
+        QVERIFY2(name == before.toString("yyMMdd_1") || name == after.toString("yyMMdd_1"), qPrintable(name));
+    }
+
     void dateMacrosFormTheMaskBeforeTheFormatter()
     {
         QTemporaryDir dir;
