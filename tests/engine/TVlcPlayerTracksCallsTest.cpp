@@ -69,6 +69,7 @@ private slots:
     void descriptionListsAreReleased();
     void idsPassedOn_data();
     void idsPassedOn();
+    void namelessEntries();
 
     void presetQueriesStartOnlyTheInstance();
     void equalizerRemoved_data();
@@ -102,22 +103,67 @@ void TVlcPlayerTracksCallsTest::init()
 
 void TVlcPlayerTracksCallsTest::withoutEnginePlayerNothingIsCalled_data()
 {
+    using Op = TPlayerOperation;
     QTest::addColumn<TPlayerOperation>("operation");
-    QTest::newRow("audio track list") << TPlayerOperation([](TVlcPlayer& p) { QVERIFY(p.GetAudioTrackList().isEmpty()); });
-    QTest::newRow("audio track position") << TPlayerOperation([](TVlcPlayer& p) { QCOMPARE(p.GetAudioTrackNo(), 0); });
-    QTest::newRow("audio track by position") << TPlayerOperation([](TVlcPlayer& p) { p.SetAudioTrackByNo(0); });
-    QTest::newRow("subtitle by id") << TPlayerOperation([](TVlcPlayer& p) { p.SetVideoSubtitleById(-1); });
-    QTest::newRow("subtitle name") << TPlayerOperation([](TVlcPlayer& p) { QCOMPARE(p.GetVideoSubtitleDescriptionByNo(0), QString()); });
-    QTest::newRow("subtitle file") << TPlayerOperation([](TVlcPlayer& p) { p.SetVideoSubtitleFile(QStringLiteral("/tmp/a.srt")); });
-    QTest::newRow("title id") << TPlayerOperation([](TVlcPlayer& p) { QCOMPARE(p.GetVideoTitleId(), -1); });
-    QTest::newRow("chapter count") << TPlayerOperation([](TVlcPlayer& p) { QCOMPARE(p.GetVideoChapterCount(), -1); });
-    QTest::newRow("set chapter") << TPlayerOperation([](TVlcPlayer& p) { p.SetVideoChapter(2); });
-    QTest::newRow("teletext page") << TPlayerOperation([](TVlcPlayer& p) { p.SetTeleText(100); });
-    QTest::newRow("show teletext") << TPlayerOperation([](TVlcPlayer& p) { QVERIFY(!p.ShowTeleText()); });
-    QTest::newRow("logo") << TPlayerOperation([](TVlcPlayer& p) { p.LogoShowFiles({QStringLiteral("a.png")}, 0, 0, 255, 100, true); });
-    QTest::newRow("logo hide") << TPlayerOperation([](TVlcPlayer& p) { p.LogoHide(); });
-    QTest::newRow("marquee") << TPlayerOperation([](TVlcPlayer& p) { p.MarqueeShowText(QStringLiteral("%S"), 0, 0, 0, 20, 255, 0); });
-    QTest::newRow("marquee hide") << TPlayerOperation([](TVlcPlayer& p) { p.MarqueeHide(); });
+    QTest::newRow("audio track list") << Op([](TVlcPlayer& p) { QVERIFY(p.GetAudioTrackList().isEmpty()); });
+    QTest::newRow("audio track count") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetAudioTrackCount(), -1); });
+    QTest::newRow("audio track id") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetAudioTrackId(), -1); });
+    QTest::newRow("audio track by id") << Op([](TVlcPlayer& p) { p.SetAudioTrackById(2); });
+    QTest::newRow("audio track position") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetAudioTrackNo(), 0); });
+    QTest::newRow("audio track by position") << Op([](TVlcPlayer& p) { p.SetAudioTrackByNo(0); });
+    QTest::newRow("audio name by id") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetAudioTrackDescriptionById(0), QString()); });
+    QTest::newRow("audio name by position") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetAudioTrackDescriptionByNo(0), QString()); });
+    QTest::newRow("subtitle list") << Op([](TVlcPlayer& p) { QVERIFY(p.GetVideoSubtitleList().isEmpty()); });
+    QTest::newRow("subtitle count") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetVideoSubtitleCount(), -1); });
+    QTest::newRow("subtitle id") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetVideoSubtitleId(), -1); });
+    QTest::newRow("subtitle by id") << Op([](TVlcPlayer& p) { p.SetVideoSubtitleById(-1); });
+    QTest::newRow("subtitle position") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetVideoSubtitleNo(), 0); });
+    QTest::newRow("subtitle by position") << Op([](TVlcPlayer& p) { p.SetVideoSubtitleByNo(0); });
+    QTest::newRow("subtitle name by id") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetVideoSubtitleDescriptionById(0), QString()); });
+    QTest::newRow("subtitle name") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetVideoSubtitleDescriptionByNo(0), QString()); });
+    QTest::newRow("subtitle file") << Op([](TVlcPlayer& p) { p.SetVideoSubtitleFile(QStringLiteral("/tmp/a.srt")); });
+    QTest::newRow("title list") << Op([](TVlcPlayer& p) { QVERIFY(p.GetVideoTitleList().isEmpty()); });
+    QTest::newRow("title count") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetVideoTitleCount(), -1); });
+    QTest::newRow("title id") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetVideoTitleId(), -1); });
+    QTest::newRow("title by id") << Op([](TVlcPlayer& p) { p.SetVideoTitleById(1); });
+    QTest::newRow("title position") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetVideoTitleNo(), 0); });
+    QTest::newRow("title by position") << Op([](TVlcPlayer& p) { p.SetVideoTitleByNo(0); });
+    QTest::newRow("title name by id") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetVideoTitleDescriptionById(0), QString()); });
+    QTest::newRow("title name by position") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetVideoTitleDescriptionByNo(0), QString()); });
+    QTest::newRow("chapter") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetVideoChapter(), -1); });
+    QTest::newRow("chapter count") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetVideoChapterCount(), -1); });
+    QTest::newRow("chapter count of a title") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetVideoChapterCountByTitleId(0), -1); });
+    QTest::newRow("set chapter") << Op([](TVlcPlayer& p) { p.SetVideoChapter(2); });
+    QTest::newRow("teletext page") << Op([](TVlcPlayer& p) { p.SetTeleText(100); });
+    QTest::newRow("teletext page read") << Op([](TVlcPlayer& p) { QCOMPARE(p.GetTeleText(), -1); });
+    QTest::newRow("show teletext") << Op([](TVlcPlayer& p) { QVERIFY(!p.ShowTeleText()); });
+    QTest::newRow("hide teletext") << Op([](TVlcPlayer& p) { QVERIFY(!p.HideTeleText()); });
+    QTest::newRow("view teletext") << Op([](TVlcPlayer& p) { p.SetViewTeletext(true); QVERIFY(!p.ViewTeletext()); });
+    QTest::newRow("logo file") << Op([](TVlcPlayer& p) { p.LogoSetFile(QStringLiteral("a.png")); });
+    QTest::newRow("logo files") << Op([](TVlcPlayer& p) { p.LogoSetFiles({QStringLiteral("a.png")}, 100, true); });
+    QTest::newRow("logo x and y") << Op([](TVlcPlayer& p) { p.LogoSetPosition(1, 2); });
+    QTest::newRow("logo position code") << Op([](TVlcPlayer& p) { p.LogoSetPosition(qint8(5)); });
+    QTest::newRow("logo opacity") << Op([](TVlcPlayer& p) { p.LogoSetOpacity(128); });
+    QTest::newRow("logo delay") << Op([](TVlcPlayer& p) { p.LogoSetDelay(100); });
+    QTest::newRow("logo repeat") << Op([](TVlcPlayer& p) { p.LogoSetRepeat(true); });
+    QTest::newRow("logo enable") << Op([](TVlcPlayer& p) { p.LogoSetEnable(true); });
+    QTest::newRow("logo show file") << Op([](TVlcPlayer& p) { p.LogoShowFile(QStringLiteral("a.png"), 0, 0, 255); });
+    QTest::newRow("logo show file at code") << Op([](TVlcPlayer& p) { p.LogoShowFile(QStringLiteral("a.png"), qint8(5), 255); });
+    QTest::newRow("logo") << Op([](TVlcPlayer& p) { p.LogoShowFiles({QStringLiteral("a.png")}, 0, 0, 255, 100, true); });
+    QTest::newRow("logo at code") << Op([](TVlcPlayer& p) { p.LogoShowFiles({QStringLiteral("a.png")}, qint8(5), 255, 100, true); });
+    QTest::newRow("logo hide") << Op([](TVlcPlayer& p) { p.LogoHide(); });
+    QTest::newRow("marquee text") << Op([](TVlcPlayer& p) { p.MarqueeSetText(QStringLiteral("x")); });
+    QTest::newRow("marquee x and y") << Op([](TVlcPlayer& p) { p.MarqueeSetPosition(1, 2); });
+    QTest::newRow("marquee position code") << Op([](TVlcPlayer& p) { p.MarqueeSetPosition(qint8(5)); });
+    QTest::newRow("marquee colour") << Op([](TVlcPlayer& p) { p.MarqueeSetColor(0xFF0000); });
+    QTest::newRow("marquee font size") << Op([](TVlcPlayer& p) { p.MarqueeSetFontSize(20); });
+    QTest::newRow("marquee opacity") << Op([](TVlcPlayer& p) { p.MarqueeSetOpacity(128); });
+    QTest::newRow("marquee time-out") << Op([](TVlcPlayer& p) { p.MarqueeSetTimeOut(1000); });
+    QTest::newRow("marquee refresh") << Op([](TVlcPlayer& p) { p.MarqueeSetRefresh(1000); });
+    QTest::newRow("marquee enable") << Op([](TVlcPlayer& p) { p.MarqueeSetEnable(true); });
+    QTest::newRow("marquee") << Op([](TVlcPlayer& p) { p.MarqueeShowText(QStringLiteral("%S"), 0, 0, 0, 20, 255, 0); });
+    QTest::newRow("marquee at code") << Op([](TVlcPlayer& p) { p.MarqueeShowText(QStringLiteral("%S"), qint8(5), 0, 20, 255, 0); });
+    QTest::newRow("marquee hide") << Op([](TVlcPlayer& p) { p.MarqueeHide(); });
 }
 
 void TVlcPlayerTracksCallsTest::withoutEnginePlayerNothingIsCalled()
@@ -201,6 +247,23 @@ void TVlcPlayerTracksCallsTest::idsPassedOn()
     QCOMPARE(sets, expected);
 }
 
+void TVlcPlayerTracksCallsTest::namelessEntries()
+{
+    // Every description list of the fake holds one entry, id 0, without a name.
+    const auto player = playerWithEngine();
+    QVERIFY(player->GetAudioTrackList().isEmpty());
+    QVERIFY(player->GetVideoSubtitleList().isEmpty());
+    QVERIFY(player->GetVideoTitleList().isEmpty());
+    QCOMPARE(player->GetVideoTitleDescriptionByNo(0), QString());
+    QCOMPARE(player->GetVideoTitleDescriptionById(0), QString());
+    QCOMPARE(player->GetAudioTrackDescriptionByNo(0), QString());
+    QCOMPARE(player->GetVideoSubtitleDescriptionById(0), QString());
+    // The entry is still there to be found by its id and reached by its position.
+    QCOMPARE(player->GetAudioTrackNo(), 0);
+    QCOMPARE(player->GetVideoSubtitleNo(), 0);
+    QCOMPARE(player->GetVideoTitleNo(), 0);
+}
+
 void TVlcPlayerTracksCallsTest::presetQueriesStartOnlyTheInstance()
 {
     TVlcPlayer player;
@@ -267,7 +330,11 @@ void TVlcPlayerTracksCallsTest::audioOutputs()
     TVlcPlayer player;
     // The fake lists one output without a name and one device without an id.
     QCOMPARE(player.GetAudioOutputList(), QStringList {QString()});
-    QVERIFY(player.GetAudioOutputDeviceList(QStringLiteral("pulse")).isEmpty());
+    QVERIFY(player.GetAudioOutputDeviceList(QStringLiteral("Ausgabe ä")).isEmpty());
+    const QList<FakeLibVlc::Call> deviceLists
+        = FakeLibVlc::callsOf(Fake, QStringLiteral("libvlc_audio_output_device_list_get"));
+    QCOMPARE(deviceLists.size(), 1);
+    QCOMPARE(deviceLists.first().arguments.last(), QStringLiteral("Ausgabe ä"));
     QCOMPARE(FakeLibVlc::callsOf(Fake, QStringLiteral("libvlc_audio_output_list_release")).size(), 1);
     QCOMPARE(FakeLibVlc::callsOf(Fake, QStringLiteral("libvlc_audio_output_device_list_release")).size(), 1);
     QCOMPARE(FakeLibVlc::callsOf(Fake, QStringLiteral("libvlc_media_player_new")).size(), 0);
