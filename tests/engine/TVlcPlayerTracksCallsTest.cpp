@@ -189,9 +189,13 @@ void TVlcPlayerTracksCallsTest::descriptionListsAreReleased_data()
     QTest::newRow("subtitle list") << TPlayerOperation([](TVlcPlayer& p) { p.GetVideoSubtitleList(); }) << spu;
     QTest::newRow("subtitle position") << TPlayerOperation([](TVlcPlayer& p) { p.GetVideoSubtitleNo(); }) << spu;
     QTest::newRow("subtitle by position") << TPlayerOperation([](TVlcPlayer& p) { p.SetVideoSubtitleByNo(0); }) << spu;
+    QTest::newRow("subtitle name by id") << TPlayerOperation([](TVlcPlayer& p) { p.GetVideoSubtitleDescriptionById(0); }) << spu;
+    QTest::newRow("subtitle name by position") << TPlayerOperation([](TVlcPlayer& p) { p.GetVideoSubtitleDescriptionByNo(0); }) << spu;
     QTest::newRow("title list") << TPlayerOperation([](TVlcPlayer& p) { p.GetVideoTitleList(); }) << title;
+    QTest::newRow("title position") << TPlayerOperation([](TVlcPlayer& p) { p.GetVideoTitleNo(); }) << title;
     QTest::newRow("title by position") << TPlayerOperation([](TVlcPlayer& p) { p.SetVideoTitleByNo(0); }) << title;
     QTest::newRow("title name by id") << TPlayerOperation([](TVlcPlayer& p) { p.GetVideoTitleDescriptionById(0); }) << title;
+    QTest::newRow("title name by position") << TPlayerOperation([](TVlcPlayer& p) { p.GetVideoTitleDescriptionByNo(0); }) << title;
 }
 
 void TVlcPlayerTracksCallsTest::descriptionListsAreReleased()
