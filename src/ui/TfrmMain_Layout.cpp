@@ -139,7 +139,6 @@ void TfrmMain::Layout_Build()
     tbVolume->setValue(0);
     connect(tbVolume, &QSlider::valueChanged, this, &TfrmMain::tbVolumeChange);
     Layout_PlaceVolume();
-    tbVolume->raise();
 
     setTabOrder(bPlay, b10SecForward);
     setTabOrder(b10SecForward, b1SecForward);
@@ -187,11 +186,10 @@ void TfrmMain::Layout_BuildLeftColumn()
     ListBoxFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto* groupHeader = new QListWidgetItem(QStringLiteral("Files list"));
     groupHeader->setData(Qt::UserRole, QStringLiteral("ListBoxGroupHeader1"));
-    groupHeader->setFlags(Qt::ItemIsEnabled);
+    groupHeader->setFlags(Qt::NoItemFlags);
     QFont headerFont = groupHeader->font();
     headerFont.setBold(true);
     groupHeader->setFont(headerFont);
-    groupHeader->setBackground(palette().alternateBase());
     ListBoxFiles->addItem(groupHeader);
     connect(ListBoxFiles, &QListWidget::itemClicked, this, &TfrmMain::ListBoxFilesItemClick);
     ListBoxFiles->installEventFilter(this);
@@ -356,6 +354,9 @@ void TfrmMain::Layout_PlaceVolume()
     const int bottom = ClientSize.height() - (VolumeDesignRect.top() + VolumeDesignRect.height());
     tbVolume->setGeometry(width() - right, VolumeDesignRect.top(), VolumeDesignRect.width(),
                           std::max(0, height() - VolumeDesignRect.top() - bottom));
+    // The video surface is a native window laid over the client area after the
+    // controls were made; without this it would hide the bar's lower part.
+    tbVolume->raise();
 }
 
 float TfrmMain::Timeline_Value() const

@@ -3,6 +3,7 @@
 #include "ui/TfrmMain.h"
 
 #include <QListWidget>
+#include <QSplitter>
 
 // Reaches the window's private fields, controls and handlers for tests.
 struct TfrmMainAccess

@@ -227,6 +227,7 @@ private slots:
         QCOMPARE(Control("StatusBar1")->height(), 22);
         QCOMPARE(Control("ScrollBox1")->width(), 241);
         QCOMPARE(Control<QSplitter>("Splitter1")->handleWidth(), 16);
+        QCOMPARE(Control<QSplitter>("Splitter1")->handle(1)->width(), 16);
         QCOMPARE(Control("PanelHead_Control")->height(), 50);
         QCOMPARE(Control("ListBoxFiles")->height(), 113);
         QCOMPARE(Control("Panel1")->height(), 12);
@@ -238,6 +239,17 @@ private slots:
         for (const char* button : {"Button1", "bPlay", "b10SecBackward", "b1SecBackward", "b1SecForward",
                                    "b10SecForward", "ButtonScreenshot", "ButtonDeleteScreenshot"})
             QCOMPARE(Control(button)->size(), QSize(46, 46));
+
+        // The strips' buttons, docked left in this order from their margins;
+        // the delete button keeps 5 from the column's right edge.
+        QCOMPARE(Control("Button1")->x(), 3);
+        int left = 5;
+        for (const char* button : {"bPlay", "b10SecBackward", "b1SecBackward", "b1SecForward", "b10SecForward"}) {
+            QCOMPARE(Control(button)->x(), left);
+            left += 46;
+        }
+        QCOMPARE(Control("ButtonScreenshot")->x(), 5);
+        QCOMPARE(Control("ButtonDeleteScreenshot")->geometry().right(), Control("Layout2")->width() - 5 - 1);
 
         auto* header = Control<THeaderTabBar>("TabControl1_Header");
         QCOMPARE(header->height(), 48);
@@ -267,6 +279,9 @@ private slots:
         QTRY_COMPARE(FWindow->size(), client);
         QCOMPARE(Control("tbVolume")->geometry(), expected);
         QVERIFY(Control("tbVolume")->isVisible());
+        // Nothing lies over the bar, not even the video surface laid over the window.
+        for (const QPoint point : {expected.topLeft(), expected.center(), expected.bottomRight() - QPoint(0, 5)})
+            QCOMPARE(FWindow->childAt(point), Control("tbVolume"));
     }
 
     void widerWindowWidensTheRightArea()
@@ -316,15 +331,18 @@ private slots:
     {
         TfrmMainAccess access {*FWindow};
         auto* header = Control<THeaderTabBar>("TabControl1_Header");
-        const QPoint screenshotTab = header->tabRect(1).center();
+        // The clicks go to the window, which hands them to whatever lies under
+        // the pointer, as a person's clicks do.
+        QWindow* window = FWindow->windowHandle();
+        const QPoint screenshotTab = header->mapTo(FWindow.get(), header->tabRect(1).center());
 
         access.BusyCover_Show();
-        QTest::mouseClick(header, Qt::LeftButton, {}, screenshotTab);
+        QTest::mouseClick(window, Qt::LeftButton, {}, screenshotTab);
         QCOMPARE(header->currentIndex(), 0);
 
         access.BusyCover_Hide();
-        QTest::mouseClick(header, Qt::LeftButton, {}, screenshotTab);
-        QCOMPARE(header->currentIndex(), 1);
+        QTest::mouseClick(window, Qt::LeftButton, {}, screenshotTab);
+        QTRY_COMPARE(header->currentIndex(), 1);
     }
 
     void busyCoverIsTranslucentGrey()
