@@ -28,6 +28,9 @@
 namespace {
 
 constexpr QSize ClientSize(727, 585);
+// Small enough for any screen, large enough that the left column shows all of
+// its strips and one thumbnail without scrolling, and the header tabs fit.
+constexpr QSize MinimumClientSize(500, 450);
 constexpr int BannerHeight = 33;
 constexpr QSize BannerImageSize(361, 33);
 constexpr int StatusBarHeight = 22;
@@ -93,6 +96,7 @@ int SliderMs(float AValue)
 void TfrmMain::Layout_Build()
 {
     setStyleSheet(StyleSheet());
+    setMinimumSize(MinimumClientSize);
     resize(ClientSize);
 
     auto* central = Named(new QWidget(this), "ClientArea");

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -290,6 +291,24 @@ private slots:
         QTRY_COMPARE(FWindow->width(), 1000);
         QCOMPARE(Control("ScrollBox1")->width(), 241);
         QCOMPARE(Control("Panel3")->width(), 1000 - 241 - 16);
+    }
+
+    void smallestWindowClipsNothing()
+    {
+        FWindow->resize(100, 100);
+        QTRY_COMPARE(FWindow->size(), QSize(500, 450));
+        auto* column = Control<QScrollArea>("ScrollBox1");
+        QTRY_COMPARE(column->width(), 241);
+        QVERIFY(!column->verticalScrollBar()->isVisible());
+        const QRect shown = column->viewport()->rect();
+        for (const char* name : {"Button1", "bPlay", "b10SecBackward", "b1SecBackward", "b1SecForward",
+                                 "b10SecForward", "ButtonScreenshot", "ButtonDeleteScreenshot"}) {
+            QWidget* button = Control(name);
+            QVERIFY2(shown.contains(QRect(button->mapTo(column->viewport(), QPoint(0, 0)), button->size())), name);
+        }
+        QVERIFY(Control("ListViewScreenshots")->height() >= 80 + 24);
+        auto* header = Control<THeaderTabBar>("TabControl1_Header");
+        QVERIFY(header->tabRect(1).right() < Control("tbVolume")->x() - header->mapTo(FWindow.get(), QPoint(0, 0)).x());
     }
 
     void coverSpansTheTabStripAndFollowsTheSplitter()
