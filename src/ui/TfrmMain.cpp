@@ -1,6 +1,8 @@
 #include "ui/TfrmMain.h"
 
 #include "app/OrvApp.h"
+#include "engine/TVlcPlayer.h"
+#include "engine/VlcLoader.h"
 #include "ui/TImageViewer.h"
 #include "ui/TScrollPhysics.h"
 #include "ui/TStyleButton.h"
@@ -8,20 +10,28 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QSplitter>
 
 TfrmMain::TfrmMain(QWidget* parent)
     : QMainWindow(parent)
 {
     Layout_Build();
+    Playback_Bind();
+    View_Bind();
     FormCreate();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    FormDestroy();
+}
 
 void TfrmMain::FormCreate()
 {
     setWindowTitle(QStringLiteral("Scenora V") + OrvAppVersion);
     FProcessTrackDragging = false;
+    VideoSurface_LoadEngine();
 
     b1SecBackward->SetTag(20);
     b1SecForward->SetTag(20);
@@ -37,6 +47,8 @@ void TfrmMain::FormCreate()
     FEndPosition = -1;
     FStopImmediately = false;
 
+    VideoSurface_Create();
+
     TScrollPhysics physics;
     physics.Animation = false;
     physics.Averaging = true;
@@ -46,11 +58,33 @@ void TfrmMain::FormCreate()
     ImageViewerScreenshot->SetScrollPhysics(physics);
 }
 
+void TfrmMain::FormDestroy()
+{
+    // No window handler may run once the teardown has begun.
+    if (FPlayer) {
+        FPlayer->OnMediaPlayerPlaying = nullptr;
+        FPlayer->OnMediaPlayerTimeChanged = nullptr;
+        FPlayer->OnMediaPlayerAudioVolume = nullptr;
+        FPlayer.reset();
+    }
+    LibVlcUnload();
+}
+
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
     // The list still handles the key afterwards (Up and Down move in it).
     if (watched == ListBoxFiles && event->type() == QEvent::KeyPress)
         ListBoxFilesKeyDown(static_cast<QKeyEvent*>(event));
+    // The splitter moves its panes on every mouse move of a drag (opaque
+    // resizing), so the release only ends the drag.
+    if (watched == Splitter1->handle(1)
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (event->type() == QEvent::MouseButtonPress)
+            Splitter1MouseDown();
+        else
+            Splitter1MouseUp();
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -58,4 +92,12 @@ void TfrmMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     Layout_PlaceVolume();
+    FormResize(this);
+}
+
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // PanelMedia gets its final place only once the window's layouts have run.
+    FormResize(this);
 }

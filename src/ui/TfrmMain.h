@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <memory>
+
 class QFrame;
 class QImage;
 class QKeyEvent;
@@ -24,12 +26,15 @@ class TOpenDialog;
 class TScreenshotListView;
 class TScreenshotThumbnails;
 class TStyleButton;
+class TVlcPlayer;
 
 // The main window: the videos of one media folder, the chosen video, and the
 // screenshots taken from it. One class whose facets live in their own source
 // files: TfrmMain.cpp (creation, destruction, event dispatch),
 // TfrmMain_Layout.cpp (the controls), TfrmMain_FileList.cpp (media folder and
-// file list), TfrmMain_Screenshots.cpp (screenshots and their thumbnails).
+// file list), TfrmMain_Screenshots.cpp (screenshots and their thumbnails),
+// TfrmMain_Playback.cpp (playback, stepping and the timeline),
+// TfrmMain_View.cpp (view switching and the video surface).
 class TfrmMain : public QMainWindow
 {
     Q_OBJECT
@@ -40,6 +45,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     friend struct TfrmMainAccess;
@@ -50,6 +56,7 @@ private:
 
     // --- Creation and destruction (TfrmMain.cpp)
     void FormCreate();
+    void FormDestroy();
 
     // --- Layout (TfrmMain_Layout.cpp)
     void Layout_Build();
@@ -97,7 +104,50 @@ private:
     // Hands a thumbnail decoded off the GUI thread to the rows of its file.
     void Screenshots_ThumbnailReady(const QString& sFilePath, const QImage& AImage);
 
+    // --- Playback and timeline (TfrmMain_Playback.cpp)
+    class TKeyPreview;
+    // Connects the playback buttons, the timeline and the window's key preview.
+    void Playback_Bind();
+    void bPlayClick(QObject* Sender);
+    void b10SecBackwardClick(QObject* Sender);
+    void b10SecForwardClick(QObject* Sender);
+    void tbProcessTracking();
+    void Player_Start();
+    void Player_Stop();
+    void EvOnMediaPlayerPlaying(QObject* Sender);
+    void EvOnMediaPlayerTimeChanged(QObject* Sender, qint64 time);
+    // Keeps playback silent once the engine's audio output exists.
+    void EvOnMediaPlayerAudioVolume(QObject* Sender, float volume);
+    // Every key pressed anywhere in the window comes here before the focused
+    // control; true when the window used it.
+    bool KeyDown(QKeyEvent* AEvent);
+    // A media time as "h:nn:ss-zzz" with the locale's time separator, whole
+    // days dropped; empty for a negative (unknown) time.
+    static QString MediaTime_Text(qint64 AMs);
+
+    // --- View switching and video surface (TfrmMain_View.cpp)
+    // Connects the header tabs and the splitter.
+    void View_Bind();
+    // Creation step 3: the engine from "Vlc/" beside the executable.
+    void VideoSurface_LoadEngine();
+    // Creation steps 7 and 8: the player control with the window's handlers,
+    // embedded over PanelMedia.
+    void VideoSurface_Create();
+    // Lays the player's native window over PanelMedia / shrinks it to 1 x 1 at PanelMedia's corner.
+    void VideoSurface_Show();
+    void VideoSurface_Hide();
+    // PanelMedia's rectangle in the window's coordinates, after pending layout has been done.
+    QRectF PanelMedia_AbsoluteRect();
+    // Makes ATab the active header tab, when it is not already, and runs the change handler.
+    void TabControl1_Header_Activate(int ATab);
+    void TabControl1_HeaderChange(QObject* Sender);
+    void FormResize(QObject* Sender);
+    void Splitter1MouseDown();
+    void Splitter1MouseMove();
+    void Splitter1MouseUp();
+
     // --- Fields
+    std::unique_ptr<TVlcPlayer> FPlayer;
     qint64 FEndPosition = -1;
     qint64 FStartPosition = 0;
     QString FLibraryPath;

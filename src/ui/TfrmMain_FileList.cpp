@@ -59,14 +59,14 @@ QString TfrmMain::FileList_Path(const QListWidgetItem* AItem) const
 
 void TfrmMain::FileList_Display(QListWidgetItem* AItem)
 {
+    Player_Stop();
     LabelMediaTime->setText(QStringLiteral("0:00:00-0000"));
     LabelMediaDuration->setText(QStringLiteral("-:--:-------"));
     if (!FileList_IsFile(AItem))
         return;
     FFileName = FileList_Path(AItem);
     TOrvTask_IdleWorker::Default().Clear();
-    if (TabControl1_Header->currentIndex() != TabItem1H_Video)
-        TabControl1_Header->setCurrentIndex(TabItem1H_Video);
+    TabControl1_Header_Activate(TabItem1H_Video);
     ImageViewerScreenshot->ClearPicture(Qt::white);
 }
 
@@ -104,10 +104,15 @@ void TfrmMain::Button1Click()
         ListViewScreenshots->Model()->Clear();
         ImageViewerScreenshot->ClearPicture(Qt::white);
         ListBoxFiles->setCurrentItem(nullptr);
+        if (FPlayer)
+            VideoSurface_Hide();
         return;
     }
     ListBoxFiles->setCurrentItem(found.first());
     ListBoxFilesItemClick(found.first());
+    // The surface may still be hidden from an earlier choice that listed nothing.
+    if (FPlayer)
+        VideoSurface_Show();
 }
 
 void TfrmMain::Panel1Click()
@@ -131,6 +136,7 @@ void TfrmMain::ListBoxFilesItemClick(QListWidgetItem* AItem)
 {
     if (!FileList_IsFile(AItem))
         return;
+    Player_Stop();
     const QString file = FileList_Path(AItem);
     BusyCover_Show();
     // The item is followed by a persistent index: re-reading the folder before
@@ -152,9 +158,9 @@ void TfrmMain::ListBoxFilesItemClick(QListWidgetItem* AItem)
                 return;
             }
             self->FStopImmediately = true;
+            self->Player_Start();
         },
         FileClickDelayMs);
-    if (TabControl1_Header->currentIndex() != TabItem1H_Video)
-        TabControl1_Header->setCurrentIndex(TabItem1H_Video);
+    TabControl1_Header_Activate(TabItem1H_Video);
     ImageViewerScreenshot->ClearPicture(Qt::white);
 }

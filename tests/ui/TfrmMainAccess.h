@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/TVlcPlayer.h"
 #include "ui/TfrmMain.h"
 
 #include <QListWidget>
@@ -33,6 +34,17 @@ struct TfrmMainAccess
     void ListBoxFilesItemClick(QListWidgetItem* AItem) { w.ListBoxFilesItemClick(AItem); }
 
     QListWidget* ListBoxFiles() const { return w.ListBoxFiles; }
+
+    // Playback and timeline
+    TVlcPlayer* Player() const { return w.FPlayer.get(); }
+    static QString MediaTime_Text(qint64 AMs) { return TfrmMain::MediaTime_Text(AMs); }
+    void EvOnMediaPlayerPlaying() { w.EvOnMediaPlayerPlaying(w.FPlayer.get()); }
+    void EvOnMediaPlayerTimeChanged(qint64 time) { w.EvOnMediaPlayerTimeChanged(w.FPlayer.get(), time); }
+
+    // View switching and video surface
+    void FormDestroy() { w.FormDestroy(); }
+    int Splitter1Tag() const { return w.Splitter1->property("tag").toInt(); }
+
     // The texts of the file list, top to bottom.
     QStringList FileListTexts() const
     {

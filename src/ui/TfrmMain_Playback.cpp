@@ -1,0 +1,253 @@
+#include "ui/TfrmMain.h"
+
+#include "engine/TVlcPlayer.h"
+#include "services/TOrvTask_IdleWorker.h"
+#include "ui/THeaderTabBar.h"
+#include "ui/TStyleButton.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QPointer>
+#include <QScopeGuard>
+#include <QSlider>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+
+// The step of a step button called without a button.
+constexpr int DefaultStepMs = 20;
+// Steps of the arrow keys: plain, with Shift, with Ctrl, with Ctrl and Shift.
+constexpr int ShiftStepMs = 5;
+constexpr int CtrlStepMs = 1000;
+constexpr int CtrlShiftStepMs = 10000;
+// A started file is paused again this long after the engine reports playing,
+// so that its first frames are on screen.
+constexpr quint32 PlayingSettleDelayMs = 50;
+constexpr qint64 MsPerDay = 86400000;
+// What the time labels show while a time is unknown.
+const QString NoTimeText = QStringLiteral("-:--:------");
+
+// The separator between hours and minutes in the locale's short time format.
+QString LocaleTimeSeparator()
+{
+    const QString format = QLocale().timeFormat(QLocale::ShortFormat);
+    qsizetype pos = format.indexOf(QLatin1Char('h'), 0, Qt::CaseInsensitive);
+    if (pos < 0)
+        return QStringLiteral(":");
+    while (pos < format.size() && format.at(pos).toLower() == QLatin1Char('h'))
+        ++pos;
+    QString separator;
+    for (; pos < format.size() && format.at(pos) != QLatin1Char('m'); ++pos) {
+        if (format.at(pos) != QLatin1Char('\''))
+            separator += format.at(pos);
+    }
+    return separator.isEmpty() ? QStringLiteral(":") : separator;
+}
+
+// The step of a step button is its tag.
+int StepOf(QObject* Sender)
+{
+    const auto* button = qobject_cast<TStyleButton*>(Sender);
+    return button ? button->Tag() : DefaultStepMs;
+}
+
+} // namespace
+
+// Hands every key pressed in the window to KeyDown before the focused control
+// sees it; keys KeyDown leaves alone go on to the control as usual.
+class TfrmMain::TKeyPreview : public QObject
+{
+public:
+    explicit TKeyPreview(TfrmMain* AOwner)
+        : QObject(AOwner), FOwner(AOwner)
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType()
+            || static_cast<QWidget*>(watched)->window() != FOwner)
+            return false;
+        return FOwner->KeyDown(static_cast<QKeyEvent*>(event));
+    }
+
+private:
+    TfrmMain* FOwner;
+};
+
+void TfrmMain::Playback_Bind()
+{
+    connect(bPlay, &QToolButton::clicked, this, [this] { bPlayClick(bPlay); });
+    for (TStyleButton* button : {b10SecBackward, b1SecBackward})
+        connect(button, &QToolButton::clicked, this, [this, button] { b10SecBackwardClick(button); });
+    for (TStyleButton* button : {b1SecForward, b10SecForward})
+        connect(button, &QToolButton::clicked, this, [this, button] { b10SecForwardClick(button); });
+    connect(tbProcess, &QSlider::valueChanged, this, &TfrmMain::tbProcessTracking);
+    new TKeyPreview(this);
+}
+
+QString TfrmMain::MediaTime_Text(qint64 AMs)
+{
+    if (AMs < 0)
+        return NoTimeText;
+    const qint64 timeOfDay = AMs % MsPerDay;
+    const QString separator = LocaleTimeSeparator();
+    return QString::number(timeOfDay / 3600000) + separator
+           + QStringLiteral("%1").arg(timeOfDay / 60000 % 60, 2, 10, QLatin1Char('0')) + separator
+           + QStringLiteral("%1").arg(timeOfDay / 1000 % 60, 2, 10, QLatin1Char('0')) + QLatin1Char('-')
+           + QStringLiteral("%1").arg(timeOfDay % 1000, 3, 10, QLatin1Char('0'));
+}
+
+void TfrmMain::bPlayClick(QObject*)
+{
+    if (FPlayer->GetState() == vlcPlayer_Playing)
+        Player_Stop();
+    else
+        Player_Start();
+}
+
+void TfrmMain::Player_Start()
+{
+    if (ListBoxFiles->selectedItems().isEmpty())
+        return;
+    TabControl1_Header_Activate(TabItem1H_Video);
+    bPlay->SetStyleLookup(QStringLiteral("stoptoolbutton"));
+
+    bool resume = false;
+    if (FPlayer->GetState() == vlcPlayer_Paused) {
+        // The engine names a local file by a file:// location with escaped
+        // characters; the path inside it is what is compared.
+        QString location = FPlayer->GetMediaMrl();
+        const QUrl url(location);
+        if (url.isLocalFile())
+            location = url.toLocalFile();
+        resume = QDir::toNativeSeparators(location).contains(QDir::toNativeSeparators(FFileName));
+    }
+    if (resume) {
+        FPlayer->Resume();
+    } else {
+        FStartPosition = 0;
+        FEndPosition = -1;
+        FPlayer->Play(FFileName);
+        Timeline_SetValue(0);
+    }
+    FPlayer->SetAudioVolume(0);
+    FPlayer->SetAudioMute(true);
+}
+
+void TfrmMain::Player_Stop()
+{
+    bPlay->SetStyleLookup(QStringLiteral("playtoolbutton"));
+    if (FStopImmediately)
+        BusyCover_Hide();
+    FStopImmediately = false;
+    if (FPlayer)
+        FPlayer->Pause();
+}
+
+void TfrmMain::b10SecBackwardClick(QObject* Sender)
+{
+    Player_Stop();
+    TabControl1_Header_Activate(TabItem1H_Video);
+    const qint64 step = StepOf(Sender);
+    const auto position = qint64(Timeline_Value());
+    FPlayer->SetVideoPosInMs(position > step ? position - step : 0);
+}
+
+void TfrmMain::b10SecForwardClick(QObject* Sender)
+{
+    Player_Stop();
+    TabControl1_Header_Activate(TabItem1H_Video);
+    const qint64 step = StepOf(Sender);
+    const auto position = qint64(Timeline_Value());
+    const auto maximum = qint64(Timeline_Maximum());
+    FPlayer->SetVideoPosInMs(position < maximum - step ? position + step : maximum);
+}
+
+bool TfrmMain::KeyDown(QKeyEvent* AEvent)
+{
+    switch (AEvent->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+        const bool ctrl = AEvent->modifiers().testFlag(Qt::ControlModifier);
+        const bool shift = AEvent->modifiers().testFlag(Qt::ShiftModifier);
+        const bool backward = AEvent->key() == Qt::Key_Left;
+        TStyleButton* const button = backward ? b1SecBackward : b1SecForward;
+        const int tag = button->Tag();
+        const int step = ctrl ? (shift ? CtrlShiftStepMs : CtrlStepMs) : (shift ? ShiftStepMs : tag);
+        // The button carries the step for this one call only.
+        const auto restore = qScopeGuard([button, tag] { button->SetTag(tag); });
+        button->SetTag(step);
+        if (backward)
+            b10SecBackwardClick(button);
+        else
+            b10SecForwardClick(button);
+        return true;
+    }
+    case Qt::Key_P:
+        bPlayClick(bPlay);
+        return true;
+    case Qt::Key_S:
+        ButtonScreenshotClick();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TfrmMain::tbProcessTracking()
+{
+    // The timeline also moves for the engine's time reports; only a held
+    // button means the user is dragging it.
+    if (FProcessTrackIgnore || !QGuiApplication::mouseButtons().testFlag(Qt::LeftButton))
+        return;
+    if (FPlayer->GetState() == vlcPlayer_Playing)
+        Player_Stop();
+    FPlayer->SetVideoPosInMs(qint64(Timeline_Value()));
+}
+
+void TfrmMain::EvOnMediaPlayerPlaying(QObject*)
+{
+    const qint64 length = FPlayer->GetVideoLenInMs();
+    Timeline_SetMaximum(float(std::max<qint64>(length, 0)));
+    LabelMediaDuration->setText(MediaTime_Text(length));
+    TOrvTask_IdleWorker::Default().Execute(
+        [self = QPointer<TfrmMain>(this)] {
+            if (!self || !self->FPlayer)
+                return;
+            self->FPlayer->SetAudioVolume(0);
+            if (self->FStopImmediately) {
+                self->Player_Stop();
+                self->BusyCover_Hide();
+            }
+        },
+        PlayingSettleDelayMs);
+}
+
+// The engine forgets volume and mute set while it has no audio output, which
+// is the case right after a new playback starts. An output that comes up
+// later reports its volume; playback stays silent from then on. (A negative
+// volume reports that the output has gone.)
+void TfrmMain::EvOnMediaPlayerAudioVolume(QObject*, float volume)
+{
+    if (volume < 0)
+        return;
+    if (volume > 0)
+        FPlayer->SetAudioVolume(0);
+    FPlayer->SetAudioMute(true);
+}
+
+void TfrmMain::EvOnMediaPlayerTimeChanged(QObject*, qint64 time)
+{
+    Timeline_SetValue(float(time));
+    LabelMediaTime->setText(MediaTime_Text(time));
+}

@@ -1,0 +1,452 @@
+#include "TestLoop.h"
+#include "TestMedia.h"
+#include "TfrmMainAccess.h"
+
+#include "app/OrvStartup.h"
+#include "engine/TVlcPlayer.h"
+#include "engine/VlcLoader.h"
+#include "services/TOrvTask_IdleWorker.h"
+#include "ui/THeaderTabBar.h"
+#include "ui/TOpenDialog.h"
+#include "ui/TStyleButton.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+#include <optional>
+
+// Playback, stepping and the timeline of the real window, with the real
+// engine playing videos made for the test.
+class tst_TfrmMain_Playback : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Long enough for every step of the step table to stay inside the video.
+    static constexpr int ClipMs = 65000;
+
+    QTemporaryDir FHome;
+    QTemporaryDir FMedia;
+    std::unique_ptr<TfrmMain> FWindow;
+    std::optional<QString> FAnswer;
+
+    TfrmMainAccess Access() { return TfrmMainAccess {*FWindow}; }
+    TVlcPlayer* Player() { return Access().Player(); }
+
+    template <typename T = QWidget>
+    T* Control(const char* AName) const
+    {
+        return FWindow->findChild<T*>(QLatin1String(AName));
+    }
+
+    QString Text(const char* ALabel) const { return Control<QLabel>(ALabel)->text(); }
+    QString PlayLook() const { return Control<TStyleButton>("bPlay")->StyleLookup(); }
+    bool CoverShown() const { return Control("RectangleCover")->isVisible(); }
+
+    void FreshWindow()
+    {
+        FWindow.reset();
+        TOrvTask_IdleWorker::Default().Clear();
+        FWindow = std::make_unique<TfrmMain>();
+        FWindow->show();
+        QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
+    }
+
+    bool Resting() { return Player()->GetState() == vlcPlayer_Paused && !CoverShown(); }
+
+    // Chooses a video through the folder button, which lists its folder and
+    // clicks it, and waits until its first frames rest on screen.
+    void ChooseAndRest(const QString& sName)
+    {
+        FAnswer = FMedia.filePath(sName);
+        Access().Button1Click();
+        QVERIFY(CoverShown());
+        QVERIFY2(TestLoop::waitFor([&] { return Access().FileName() == FMedia.filePath(sName) && Resting(); }, 10000),
+                 qPrintable(Player()->GetStateName()));
+    }
+
+    // Keeps the window resting on sName, well before its end, bringing it
+    // there only when needed.
+    void RestingOn(const QString& sName)
+    {
+        if (!FWindow || Access().FileName() != FMedia.filePath(sName) || !Resting()
+            || Player()->GetVideoPosInMs() > ClipMs - 10000) {
+            FreshWindow();
+            ChooseAndRest(sName);
+        }
+    }
+
+    void WaitPlaying()
+    {
+        QVERIFY2(TestLoop::waitFor([&] { return Player()->GetState() == vlcPlayer_Playing; }, 10000),
+                 qPrintable(Player()->GetStateName()));
+    }
+
+    void WaitPaused()
+    {
+        QVERIFY2(TestLoop::waitFor([&] { return Player()->GetState() == vlcPlayer_Paused; }, 10000),
+                 qPrintable(Player()->GetStateName()));
+    }
+
+    // Centre of the timeline's handle, in the timeline's coordinates.
+    QPoint TimelineHandle() const
+    {
+        auto* timeline = Control<QSlider>("tbProcess");
+        QStyleOptionSlider option;
+        option.initFrom(timeline);
+        option.orientation = timeline->orientation();
+        option.minimum = timeline->minimum();
+        option.maximum = timeline->maximum();
+        option.sliderPosition = timeline->sliderPosition();
+        option.sliderValue = timeline->value();
+        option.subControls = QStyle::SC_All;
+        return timeline->style()
+            ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, timeline)
+            .center();
+    }
+
+    // Real mouse input through the window system, so that the platform's
+    // button state follows it.
+    QPoint InWindow(QWidget* AWidget, QPoint APoint) const { return AWidget->mapTo(FWindow.get(), APoint); }
+
+private slots:
+    void initTestCase()
+    {
+        TestMedia::isolateHome(FHome.path());
+        OrvStartup_ModuleInit();
+        TOpenDialog::SetRunner([this](QWidget*, const QString&, const QString&) { return FAnswer; });
+        TestMedia::VideoSpec spec;
+        spec.durationMs = ClipMs;
+        spec.size = QSize(320, 180);
+        spec.fps = 5;
+        for (const QString& name : {QStringLiteral("clip.avi"), QStringLiteral("other.avi"),
+                                    QStringLiteral("with space ä.avi"), QStringLiteral("100% #1.avi")})
+            QVERIFY(TestMedia::makeVideo(FMedia.filePath(name), spec));
+        spec.durationMs = 4000;
+        spec.audioTonesHz = {440};
+        for (const QString& name : {QStringLiteral("tone.avi"), QStringLiteral("tone2.avi")})
+            QVERIFY(TestMedia::makeVideo(FMedia.filePath(name), spec));
+    }
+
+    void cleanupTestCase()
+    {
+        FWindow.reset();
+        TOpenDialog::SetRunner({});
+        OrvStartup_ModuleFinalize();
+    }
+
+    void timeText_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<qint64>("ms");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("zero") << "C" << qint64(0) << "0:00:00-000";
+        QTest::newRow("duration") << "C" << qint64(83456) << "0:01:23-456";
+        QTest::newRow("hours, padded ms") << "C" << qint64(3723004) << "1:02:03-004";
+        QTest::newRow("last ms of a day") << "C" << qint64(86399999) << "23:59:59-999";
+        QTest::newRow("25 hours drop the day") << "C" << qint64(90000000) << "1:00:00-000";
+        QTest::newRow("beyond 32 bits") << "C" << qint64(4294967296) << "17:02:47-296";
+        QTest::newRow("unknown") << "C" << qint64(-1) << "-:--:------";
+        QTest::newRow("far negative") << "C" << qint64(-90000000) << "-:--:------";
+        QTest::newRow("locale separator") << "fi_FI" << qint64(3723004) << "1.02.03-004";
+        QTest::newRow("English US") << "en_US" << qint64(3723004) << "1:02:03-004";
+    }
+
+    void timeText()
+    {
+        QFETCH(QString, locale);
+        QFETCH(qint64, ms);
+        QFETCH(QString, text);
+        const QLocale before;
+        QLocale::setDefault(QLocale(locale));
+        const QString result = TfrmMainAccess::MediaTime_Text(ms);
+        QLocale::setDefault(before);
+        QCOMPARE(result, text);
+    }
+
+    // The engine answers -1 for the length and time of nothing.
+    void unknownLengthAndTimeShowTheEmptyTexts()
+    {
+        RestingOn(QStringLiteral("clip.avi"));
+        Player()->Stop();
+        QCOMPARE(Player()->GetVideoLenInMs(), qint64(-1));
+        Access().EvOnMediaPlayerPlaying();
+        Access().EvOnMediaPlayerTimeChanged(-1);
+        QCOMPARE(Text("LabelMediaDuration"), QStringLiteral("-:--:------"));
+        QCOMPARE(Text("LabelMediaTime"), QStringLiteral("-:--:------"));
+        auto* timeline = Control<QSlider>("tbProcess");
+        QCOMPARE(timeline->minimum(), 0);
+        QCOMPARE(timeline->maximum(), 0);
+        QCOMPARE(timeline->value(), 0);
+    }
+
+    void firstFrameFlow()
+    {
+        FreshWindow();
+        auto* header = Control<THeaderTabBar>("TabControl1_Header");
+        header->setCurrentIndex(1);
+        ChooseAndRest(QStringLiteral("clip.avi"));
+
+        QVERIFY2(Player()->GetVideoPosInMs() < 1000, qPrintable(QString::number(Player()->GetVideoPosInMs())));
+        QCOMPARE(header->currentIndex(), 0);
+        QCOMPARE(PlayLook(), QStringLiteral("playtoolbutton"));
+        QVERIFY(!Control("AniIndicatorCover")->isEnabled());
+        QVERIFY(!Access().StopImmediately());
+        QCOMPARE(Player()->GetVideoLenInMs(), qint64(ClipMs));
+        QCOMPARE(Text("LabelMediaDuration"), QStringLiteral("0:01:05-000"));
+        QCOMPARE(Access().Timeline_Maximum(), float(ClipMs));
+        QCOMPARE(Access().StartPosition(), qint64(0));
+        QCOMPARE(Access().EndPosition(), qint64(-1));
+        QVERIFY(QUrl(Player()->GetMediaMrl()).toLocalFile() == FMedia.filePath(QStringLiteral("clip.avi")));
+    }
+
+    // Asked of the engine, not of the control's remembered setting; -1 while
+    // the engine has no audio output.
+    int EngineMute() { return LibVlcEntries.libvlc_audio_get_mute(Player()->GetPlayerHandle()); }
+    int EngineVolume() { return LibVlcEntries.libvlc_audio_get_volume(Player()->GetPlayerHandle()); }
+
+    // Muted at volume 0 as asked of the engine, which takes both only once its
+    // audio output exists, some time after the start.
+    bool EngineSilent() { return EngineMute() == 1 && EngineVolume() == 0; }
+
+    void startsAreMutedAtVolumeZero()
+    {
+        FreshWindow();
+        // An audio output that keeps its volume without a sound device.
+        Player()->SetStartOptions({QStringLiteral("--aout=amem")});
+        ChooseAndRest(QStringLiteral("tone.avi"));
+        QVERIFY(Player()->GetAudioMute());
+        QVERIFY(TestLoop::waitFor([&] { return EngineSilent(); }));
+
+        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
+        WaitPlaying();
+        QVERIFY(Player()->GetAudioMute());
+        QVERIFY(TestLoop::waitFor([&] { return EngineSilent(); }));
+        QTest::mouseClick(Control("bPlay"), Qt::LeftButton);
+        WaitPaused();
+
+        // A new playback, with a new audio output.
+        ChooseAndRest(QStringLiteral("tone2.avi"));
+        QVERIFY(Player()->GetAudioMute());
+        QVERIFY(TestLoop::waitFor([&] { return EngineVolume() >= 0; }));
+        QVERIFY(TestLoop::waitFor([&] { return EngineSilent(); }));
+        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
+        WaitPlaying();
+        TestLoop::run(300);
+        QVERIFY(EngineSilent());
+    }
+
+    void steps_data()
+    {
+        QTest::addColumn<float>("maximum");
+        QTest::addColumn<float>("start");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<qint64>("expected");
+        const int none = Qt::NoModifier;
+        const int shift = Qt::ShiftModifier;
+        const int ctrl = Qt::ControlModifier;
+        const int alt = Qt::AltModifier;
+        const int left = Qt::Key_Left;
+        const int right = Qt::Key_Right;
+        QTest::newRow("Left at 15") << 60000.f << 15.f << left << none << qint64(0);
+        QTest::newRow("Left at 25") << 60000.f << 25.f << left << none << qint64(5);
+        QTest::newRow("Left at 20") << 60000.f << 20.f << left << none << qint64(0);
+        QTest::newRow("Right at 1,000") << 60000.f << 1000.f << right << none << qint64(1020);
+        QTest::newRow("Right at 59,990") << 60000.f << 59990.f << right << none << qint64(60000);
+        QTest::newRow("Right at 59,980") << 60000.f << 59980.f << right << none << qint64(60000);
+        QTest::newRow("Right at 59,979") << 60000.f << 59979.f << right << none << qint64(59999);
+        QTest::newRow("Ctrl+Right at 59,000") << 60000.f << 59000.f << right << ctrl << qint64(60000);
+        QTest::newRow("Ctrl+Right at 58,999") << 60000.f << 58999.f << right << ctrl << qint64(59999);
+        QTest::newRow("Ctrl+Left at 5,000") << 60000.f << 5000.f << left << ctrl << qint64(4000);
+        QTest::newRow("Shift+Left at 1,000") << 60000.f << 1000.f << left << shift << qint64(995);
+        QTest::newRow("Shift+Right at 1,000") << 60000.f << 1000.f << right << shift << qint64(1005);
+        QTest::newRow("Ctrl+Shift+Left at 12,000") << 60000.f << 12000.f << left << (ctrl | shift) << qint64(2000);
+        QTest::newRow("Ctrl+Shift+Left at 9,000") << 60000.f << 9000.f << left << (ctrl | shift) << qint64(0);
+        QTest::newRow("Ctrl+Shift+Right at 12,000") << 60000.f << 12000.f << right << (ctrl | shift) << qint64(22000);
+        QTest::newRow("Alt+Left as Left") << 60000.f << 1000.f << left << alt << qint64(980);
+        QTest::newRow("Alt+Shift+Left as Shift+Left") << 60000.f << 1000.f << left << (alt | shift) << qint64(995);
+        QTest::newRow("keypad Left as Left") << 60000.f << 1000.f << left << int(Qt::KeypadModifier) << qint64(980);
+    }
+
+    // The keys reach the window before the focused control: the timeline
+    // itself would move by one on an arrow key.
+    void steps()
+    {
+        QFETCH(float, maximum);
+        QFETCH(float, start);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(qint64, expected);
+        RestingOn(QStringLiteral("clip.avi"));
+        Access().Timeline_SetMaximum(maximum);
+        Access().Timeline_SetValue(start);
+
+        QTest::keyClick(Control("tbProcess"), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(qint64(Access().Timeline_Value()), expected);
+        QCOMPARE(Text("LabelMediaTime"), TfrmMainAccess::MediaTime_Text(expected));
+        QCOMPARE(Control<TStyleButton>("b1SecBackward")->Tag(), 20);
+        QCOMPARE(Control<TStyleButton>("b1SecForward")->Tag(), 20);
+        QCOMPARE(Control<TStyleButton>("b10SecBackward")->Tag(), 1000);
+        QCOMPARE(Control<TStyleButton>("b10SecForward")->Tag(), 1000);
+        QCOMPARE(Player()->GetState(), vlcPlayer_Paused);
+    }
+
+    void stepButtons_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<float>("start");
+        QTest::addColumn<qint64>("expected");
+        QTest::newRow("rewind") << "b10SecBackward" << 5000.f << qint64(4000);
+        QTest::newRow("rewind near the start") << "b10SecBackward" << 700.f << qint64(0);
+        QTest::newRow("arrow left") << "b1SecBackward" << 5000.f << qint64(4980);
+        QTest::newRow("arrow right") << "b1SecForward" << 5000.f << qint64(5020);
+        QTest::newRow("forward") << "b10SecForward" << 5000.f << qint64(6000);
+        QTest::newRow("forward near the end") << "b10SecForward" << 59500.f << qint64(60000);
+    }
+
+    // Steps pause a playing video first and bring the Video view back.
+    void stepButtons()
+    {
+        QFETCH(QString, button);
+        QFETCH(float, start);
+        QFETCH(qint64, expected);
+        RestingOn(QStringLiteral("clip.avi"));
+        Access().Timeline_SetMaximum(60000.f);
+        Access().Timeline_SetValue(start);
+        Control<THeaderTabBar>("TabControl1_Header")->setCurrentIndex(1);
+
+        QTest::mouseClick(Control(button.toLatin1().constData()), Qt::LeftButton);
+        QCOMPARE(qint64(Access().Timeline_Value()), expected);
+        QCOMPARE(Control<THeaderTabBar>("TabControl1_Header")->currentIndex(), 0);
+        QVERIFY(Control("tbProcess")->isVisible());
+        QCOMPARE(PlayLook(), QStringLiteral("playtoolbutton"));
+    }
+
+    void stepWhilePlayingPauses()
+    {
+        RestingOn(QStringLiteral("clip.avi"));
+        QTest::mouseClick(Control("bPlay"), Qt::LeftButton);
+        WaitPlaying();
+        QCOMPARE(PlayLook(), QStringLiteral("stoptoolbutton"));
+        QVERIFY(TestLoop::waitFor([&] { return Access().Timeline_Value() > 0; }));
+
+        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(PlayLook(), QStringLiteral("playtoolbutton"));
+        WaitPaused();
+        QVERIFY2(Player()->GetVideoPosInMs() >= 1000, qPrintable(QString::number(Player()->GetVideoPosInMs())));
+    }
+
+    void playKeyPausesAndResumesTheSameMedia_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain name") << "clip.avi";
+        QTest::newRow("space and non-ASCII letter") << "with space ä.avi";
+        QTest::newRow("percent and hash") << "100% #1.avi";
+    }
+
+    void playKeyPausesAndResumesTheSameMedia()
+    {
+        QFETCH(QString, name);
+        FreshWindow();
+        ChooseAndRest(name);
+        // Away from the start, so that starting again would show.
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(Control("ListBoxFiles"), Qt::Key_Right, Qt::ControlModifier);
+        const qint64 held = qint64(Access().Timeline_Value());
+        QVERIFY(held >= 3000);
+        const QString mrl = Player()->GetMediaMrl();
+
+        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
+        QCOMPARE(PlayLook(), QStringLiteral("stoptoolbutton"));
+        WaitPlaying();
+        QVERIFY2(Player()->GetVideoPosInMs() >= held - 250,
+                 qPrintable(QString::number(Player()->GetVideoPosInMs())));
+        QCOMPARE(Player()->GetMediaMrl(), mrl);
+
+        QVERIFY(TestLoop::waitFor([&] { return Access().Timeline_Value() > held; }));
+        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P, Qt::ShiftModifier);
+        QCOMPARE(PlayLook(), QStringLiteral("playtoolbutton"));
+        WaitPaused();
+        const qint64 paused = Player()->GetVideoPosInMs();
+        QVERIFY(paused > held);
+
+        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
+        WaitPlaying();
+        QVERIFY2(Player()->GetVideoPosInMs() >= paused - 250,
+                 qPrintable(QString::number(Player()->GetVideoPosInMs())));
+        QCOMPARE(Player()->GetMediaMrl(), mrl);
+    }
+
+    void playWithoutSelectionDoesNothing()
+    {
+        FreshWindow();
+        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
+        QCOMPARE(PlayLook(), QStringLiteral("playtoolbutton"));
+        QCOMPARE(Player()->GetStateName(), QStringLiteral("Player not initialised"));
+    }
+
+    void draggingTheTimelinePausesAndSeeks()
+    {
+        RestingOn(QStringLiteral("clip.avi"));
+        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
+        WaitPlaying();
+        QVERIFY(TestLoop::waitFor([&] { return Access().Timeline_Value() > 0; }));
+
+        auto* timeline = Control<QSlider>("tbProcess");
+        QWindow* window = FWindow->windowHandle();
+        const QPoint from = TimelineHandle();
+        const QPoint to(from.x() + timeline->width() / 2, from.y());
+        QTest::mousePress(window, Qt::LeftButton, {}, InWindow(timeline, from));
+        QTest::mouseMove(window, InWindow(timeline, QPoint(from.x() + timeline->width() / 4, from.y())));
+        QTest::mouseMove(window, InWindow(timeline, to));
+        QCOMPARE(PlayLook(), QStringLiteral("playtoolbutton"));
+        const float dragged = Access().Timeline_Value();
+        QVERIFY2(dragged > ClipMs / 3, qPrintable(QString::number(dragged)));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, InWindow(timeline, to));
+
+        WaitPaused();
+        QVERIFY(TestLoop::waitFor([&] { return qAbs(Player()->GetVideoPosInMs() - qint64(dragged)) <= 300; }));
+        TestLoop::run(300);
+        QCOMPARE(Player()->GetState(), vlcPlayer_Paused);
+    }
+
+    void timeReportsMoveTheTimelineWithoutSeeking()
+    {
+        RestingOn(QStringLiteral("clip.avi"));
+        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
+        WaitPlaying();
+        const float first = Access().Timeline_Value();
+        QVERIFY(TestLoop::waitFor([&] { return Access().Timeline_Value() >= first + 600; }));
+        QCOMPARE(Player()->GetState(), vlcPlayer_Playing);
+        QCOMPARE(PlayLook(), QStringLiteral("stoptoolbutton"));
+        QCOMPARE(Text("LabelMediaTime"), TfrmMainAccess::MediaTime_Text(qint64(Access().Timeline_Value())));
+        QTest::mouseClick(Control("bPlay"), Qt::LeftButton);
+        WaitPaused();
+    }
+
+    // The button's state is asked of the platform, not of the event: a button
+    // held anywhere makes the next time report a seek.
+    void aButtonHeldElsewherePausesAtTheNextReport()
+    {
+        RestingOn(QStringLiteral("clip.avi"));
+        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
+        WaitPlaying();
+        QWidget* banner = Control("Panel6");
+        QWindow* window = FWindow->windowHandle();
+        QTest::mousePress(window, Qt::LeftButton, {}, InWindow(banner, banner->rect().center()));
+        WaitPaused();
+        QCOMPARE(PlayLook(), QStringLiteral("playtoolbutton"));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, InWindow(banner, banner->rect().center()));
+    }
+};
+
+QTEST_MAIN(tst_TfrmMain_Playback)
+#include "tst_TfrmMain_Playback.moc"
