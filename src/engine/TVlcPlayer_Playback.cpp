@@ -126,7 +126,16 @@ void TVlcPlayer::PlayNormal(const QString& mrl)
         return;
     StopAndWait();
     {
-        TVlcMedia media(FVLC.get(), mrl);
+        TVlcMedia media(FVLC.get());
+        if (mrl.contains(QLatin1String("://"))) {
+            media = TVlcMedia(FVLC.get(), mrl);
+        } else {
+            // Text without a scheme names a local file, also one that is
+            // missing. As a location libvlc would try every access module on
+            // it, network receivers included, and never finish opening: the
+            // player could then not be stopped.
+            media.NewPath(mrl);
+        }
         media.SetDeinterlaceFilter(FDeinterlaceFilter);
         media.SetDeinterlaceFilterMode(FDeinterlaceMode);
         // The player takes its own reference; the item's goes with the item.

@@ -41,7 +41,8 @@ TVlcWParam VlcPackThousandths(float value)
 
 float VlcUnpackThousandths(TVlcWParam wParam)
 {
-    return static_cast<float>(static_cast<double>(wParam) / 1000.0);
+    // Signed, because the engine reports a volume of -1 while it has no audio output.
+    return static_cast<float>(static_cast<double>(static_cast<qintptr>(wParam)) / 1000.0);
 }
 
 TVlcMessageArgs VlcPackEventArgs(const libvlc_event_t& event)

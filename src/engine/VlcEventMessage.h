@@ -60,7 +60,8 @@ TVlcMessageArgs VlcPackTime(qint64 timeMs);
 qint64 VlcUnpackTime(TVlcWParam wParam, TVlcLParam lParam);
 
 // A fraction (position 0..1, volume) carried in thousandths, rounded to the
-// nearest with halves to even.
+// nearest with halves to even; a negative value (the engine's volume -1)
+// arrives negative.
 TVlcWParam VlcPackThousandths(float value);
 float VlcUnpackThousandths(TVlcWParam wParam);
 

@@ -79,6 +79,9 @@ void VlcEventMessageTest::thousandths_data()
     QTest::newRow("half to even, up") << 0.1875f << quint64(188) << 0.188f;
     QTest::newRow("volume above one") << 1.25f << quint64(1250) << 1.25f;
     QTest::newRow("volume half to even") << 2.0625f << quint64(2062) << 2.062f;
+    // The engine's volume while it has no audio output.
+    QTest::newRow("volume unknown") << -1.0f << quint64(-1000) << -1.0f;
+    QTest::newRow("negative half to even") << -0.0625f << quint64(-62) << -0.062f;
 }
 
 void VlcEventMessageTest::thousandths()
