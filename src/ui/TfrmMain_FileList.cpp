@@ -66,6 +66,7 @@ void TfrmMain::FileList_Display(QListWidgetItem* AItem)
         return;
     FFileName = FileList_Path(AItem);
     TOrvTask_IdleWorker::Default().Clear();
+    Screenshots_UpdateFromFile(FFileName);
     TabControl1_Header_Activate(TabItem1H_Video);
     ImageViewerScreenshot->ClearPicture(Qt::white);
 }
@@ -101,7 +102,7 @@ void TfrmMain::Button1Click()
         found = ListBoxFiles->findItems(name, Qt::MatchFixedString);
 
     if (found.isEmpty()) {
-        ListViewScreenshots->Model()->Clear();
+        Screenshots_Clear();
         ImageViewerScreenshot->ClearPicture(Qt::white);
         ListBoxFiles->setCurrentItem(nullptr);
         if (FPlayer)
@@ -161,6 +162,7 @@ void TfrmMain::ListBoxFilesItemClick(QListWidgetItem* AItem)
             self->Player_Start();
         },
         FileClickDelayMs);
+    Screenshots_UpdateFromFile(file);
     TabControl1_Header_Activate(TabItem1H_Video);
     ImageViewerScreenshot->ClearPicture(Qt::white);
 }

@@ -1,5 +1,6 @@
 #include "ui/TfrmMain.h"
 
+#include "engine/TVlcPlayer.h"
 #include "services/OrvPath.h"
 #include "ui/BitmapFile.h"
 #include "ui/OrvDlg.h"
@@ -57,7 +58,8 @@ void TfrmMain::ButtonScreenshotClick()
     const TScreenshotNames names = ScreenshotNamesOf(FileList_Path(selected.first()));
     // Empty when every number up to 9999 is taken: then nothing is written.
     const QString file = AutoFileIn_Literal(names.Folder, names.Prefix, ScreenshotExt);
-    (void)file;
+    if (!file.isEmpty() && FPlayer)
+        FPlayer->Snapshot(file);
     Screenshots_UpdateFromFile(FFilenameLast);
     // Only highlighted: the viewer keeps its picture until the row is clicked.
     if (ListViewScreenshots->Model()->Count() > 1)
@@ -134,8 +136,8 @@ void TfrmMain::Screenshot_Display(int AIndex)
         ImageViewerScreenshot->ClearPicture(Qt::white);
         return;
     }
-    if (TabControl1_Header->currentIndex() != TabItem2H_Screenshot)
-        TabControl1_Header->setCurrentIndex(TabItem2H_Screenshot);
+    if (!(FPlayer && FPlayer->IsPlay()))
+        TabControl1_Header_Activate(TabItem2H_Screenshot);
 
     const TScreenshotListModel::TRow& row = model->Row(AIndex);
     const QString file = row.Purpose == TScreenshotListModel::TPurpose::Item ? PathCombine(row.Text, row.Detail)

@@ -45,6 +45,12 @@ struct TfrmMainAccess
     void FormDestroy() { w.FormDestroy(); }
     int Splitter1Tag() const { return w.Splitter1->property("tag").toInt(); }
 
+    // Screenshots
+    QString FilenameLast() const { return w.FFilenameLast; }
+    TScreenshotThumbnails* Thumbnails() const { return w.FThumbnails; }
+    void Screenshots_UpdateFromFile(const QString& sFilename) { w.Screenshots_UpdateFromFile(sFilename); }
+    void Screenshot_Display(int AIndex) { w.Screenshot_Display(AIndex); }
+
     // The texts of the file list, top to bottom.
     QStringList FileListTexts() const
     {
