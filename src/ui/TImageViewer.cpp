@@ -58,6 +58,12 @@ void TImageViewer::ShowPicture()
 
 void TImageViewer::BestFit()
 {
+    FFitted = true;
+    Fit();
+}
+
+void TImageViewer::Fit()
+{
     const QSize picture = FPicture.size();
     const QSize box = viewport()->size();
     qreal scale = 1.0;
@@ -74,6 +80,7 @@ qreal TImageViewer::BitmapScale() const
 
 void TImageViewer::SetBitmapScale(qreal AScale, const QPointF& AAnchor)
 {
+    FFitted = false;
     const qreal scale = std::clamp(AScale, ScaleMin, ScaleMax);
     const QPointF scenePoint = mapToScene(AAnchor.toPoint());
     setTransform(QTransform::fromScale(scale, scale));
@@ -81,6 +88,15 @@ void TImageViewer::SetBitmapScale(qreal AScale, const QPointF& AAnchor)
     const QPointF moved = mapFromScene(scenePoint) - AAnchor;
     horizontalScrollBar()->setValue(horizontalScrollBar()->value() + int(std::lround(moved.x())));
     verticalScrollBar()->setValue(verticalScrollBar()->value() + int(std::lround(moved.y())));
+}
+
+void TImageViewer::resizeEvent(QResizeEvent* event)
+{
+    QGraphicsView::resizeEvent(event);
+    // A picture shown on a page that is not on screen is fitted to the size
+    // the viewer had then; it is fitted again once the viewer has its own.
+    if (FFitted)
+        Fit();
 }
 
 void TImageViewer::SetScrollPhysics(const TScrollPhysics& APhysics)

@@ -26,7 +26,8 @@ public:
     void ClearPicture(const QColor& AColor);
 
     // Shrinks a picture larger than the view so that all of it shows; a smaller
-    // one is shown at its own size. Either way it is centred.
+    // one is shown at its own size. Either way it is centred, and it stays
+    // fitted when the view changes size, until it is zoomed.
     void BestFit();
 
     qreal BitmapScale() const;
@@ -38,14 +39,17 @@ public:
 
 protected:
     bool viewportEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:
     void ShowPicture();
+    void Fit();
     void PinchTriggered(QPinchGesture* AGesture);
 
     QGraphicsScene* FScene;
     QGraphicsPixmapItem* FItem;
     QImage FPicture;
     TScrollPhysics FScrollPhysics;
+    bool FFitted = false;
 };

@@ -177,6 +177,23 @@ private:
 
     QRgb ViewerColor() const { return Viewer()->Picture().pixel(0, 0); }
 
+    // Empty when the viewer's picture is shrunk just enough for all of it to
+    // show, otherwise what is shown instead.
+    QString FitFault() const
+    {
+        const QSizeF shown = QSizeF(Viewer()->Picture().size()) * Viewer()->BitmapScale();
+        const QSize box = Viewer()->viewport()->size();
+        const bool inside = shown.width() <= box.width() + 0.5 && shown.height() <= box.height() + 0.5;
+        const bool touches = qAbs(shown.width() - box.width()) < 1.0 || qAbs(shown.height() - box.height()) < 1.0;
+        if (inside && touches)
+            return {};
+        return QStringLiteral("picture shown %1x%2 in a view of %3x%4")
+            .arg(shown.width())
+            .arg(shown.height())
+            .arg(box.width())
+            .arg(box.height());
+    }
+
     static bool AllWhite(const QImage& AImage)
     {
         const QImage rgb = AImage.convertToFormat(QImage::Format_RGB32);
@@ -278,6 +295,7 @@ private slots:
         PressS();
 
         QCOMPARE(Rows(), WithHeader(listedAfter));
+        QCOMPARE(Model()->Row(0).Text, QStringLiteral("Screenshots"));
         QStringList filesAfter = filesBefore;
         if (!taken.isEmpty()) {
             filesAfter << taken;
@@ -424,6 +442,10 @@ private slots:
         QCOMPARE(Viewer()->Picture().size(), QSize(1920, 1080));
         QCOMPARE(ViewerColor(), ShotColor(1).rgb());
         QCOMPARE(Player()->IsPlay(), playing);
+        // Fitted to the viewer as it shows, also when it was not on screen at the click.
+        ClickTab(1);
+        QVERIFY(Viewer()->isVisible());
+        QVERIFY2(FitFault().isEmpty(), qPrintable(FitFault()));
     }
 
     void viewerFitsZoomsAndPans()
@@ -433,12 +455,15 @@ private slots:
         ChooseAndRest(QStringLiteral("run.avi"));
 
         ClickRow(2);
+        QVERIFY2(FitFault().isEmpty(), qPrintable(FitFault()));
+        // A fitted picture stays fitted when the window changes size.
+        FWindow->resize(FWindow->size() + QSize(150, 40));
+        TestLoop::waitFor([&] { return FitFault().isEmpty(); }, 5000);
+        QVERIFY2(FitFault().isEmpty(), qPrintable(FitFault()));
         QWidget* viewport = Viewer()->viewport();
         const QSize box = viewport->size();
         const qreal fit = Viewer()->BitmapScale();
         QVERIFY2(fit < 1.0, qPrintable(QString::number(fit)));
-        QVERIFY(1920 * fit <= box.width() + 0.5 && 1080 * fit <= box.height() + 0.5);
-        QVERIFY(qAbs(1920 * fit - box.width()) < 1.0 || qAbs(1080 * fit - box.height()) < 1.0);
 
         // The wheel zooms about the pointer: the picture point under it stays
         // there. The picture is wider than high, so it is still centred
@@ -448,7 +473,8 @@ private slots:
         QWheelEvent wheel(pointer, viewport->mapToGlobal(pointer), {}, QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(viewport, &wheel);
-        QVERIFY(Viewer()->BitmapScale() > fit * 1.2);
+        const qreal zoomed = Viewer()->BitmapScale();
+        QVERIFY(zoomed > fit * 1.2);
         QVERIFY2(qAbs(Viewer()->mapFromScene(under).x() - pointer.x()) <= 2,
                  qPrintable(QStringLiteral("%1 -> %2").arg(pointer.x()).arg(Viewer()->mapFromScene(under).x())));
 
@@ -461,6 +487,11 @@ private slots:
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, from - QPoint(120, 0));
         QVERIFY2(Viewer()->horizontalScrollBar()->value() > before,
                  qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(Viewer()->horizontalScrollBar()->value())));
+
+        // Once zoomed, a change of size keeps the zoom.
+        FWindow->resize(FWindow->size() - QSize(100, 0));
+        TestLoop::waitFor([&] { return Viewer()->viewport()->width() != box.width(); }, 5000);
+        QCOMPARE(Viewer()->BitmapScale(), zoomed);
 
         // A picture smaller than the view is shown at its own size.
         ClickRow(1);
