@@ -3,6 +3,7 @@
 #include "app/OrvApp.h"
 #include "engine/TVlcPlayer.h"
 #include "engine/VlcLoader.h"
+#include "services/TOrvTask_IdleWorker.h"
 #include "ui/TImageViewer.h"
 #include "ui/TScrollPhysics.h"
 #include "ui/TStyleButton.h"
@@ -12,6 +13,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QSplitter>
+#include <QTimer>
 
 TfrmMain::TfrmMain(QWidget* parent)
     : QMainWindow(parent)
@@ -56,6 +58,12 @@ void TfrmMain::FormCreate()
     physics.BoundsAnimation = true;
     physics.TouchTracking = Qt::Vertical | Qt::Horizontal;
     ImageViewerScreenshot->SetScrollPhysics(physics);
+}
+
+void TfrmMain::Idle_Execute(std::function<void()> AAction, quint32 ADelay)
+{
+    TOrvTask_IdleWorker::Default().Execute(std::move(AAction), ADelay);
+    QTimer::singleShot(std::chrono::milliseconds(ADelay), Qt::PreciseTimer, this, [] {});
 }
 
 void TfrmMain::FormDestroy()

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QFrame;
@@ -57,6 +58,10 @@ private:
     // --- Creation and destruction (TfrmMain.cpp)
     void FormCreate();
     void FormDestroy();
+    // Queues AAction on the idle-time scheduler to run ADelay ms from now. The
+    // scheduler runs due tasks when the event loop goes idle; a wake-up at the
+    // due time lets that happen then instead of at the next timer tick.
+    void Idle_Execute(std::function<void()> AAction, quint32 ADelay);
 
     // --- Layout (TfrmMain_Layout.cpp)
     void Layout_Build();

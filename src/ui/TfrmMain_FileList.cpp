@@ -143,7 +143,7 @@ void TfrmMain::ListBoxFilesItemClick(QListWidgetItem* AItem)
     // The item is followed by a persistent index: re-reading the folder before
     // the task runs deletes it, and the task then only takes the cover away.
     const QPersistentModelIndex clicked(ListBoxFiles->model()->index(ListBoxFiles->row(AItem), 0));
-    TOrvTask_IdleWorker::Default().Execute(
+    Idle_Execute(
         [self = QPointer<TfrmMain>(this), file, clicked] {
             if (!self)
                 return;

@@ -1,7 +1,6 @@
 #include "ui/TfrmMain.h"
 
 #include "engine/TVlcPlayer.h"
-#include "services/TOrvTask_IdleWorker.h"
 #include "ui/THeaderTabBar.h"
 #include "ui/TStyleButton.h"
 
@@ -220,7 +219,7 @@ void TfrmMain::EvOnMediaPlayerPlaying(QObject*)
     const qint64 length = FPlayer->GetVideoLenInMs();
     Timeline_SetMaximum(float(std::max<qint64>(length, 0)));
     LabelMediaDuration->setText(MediaTime_Text(length));
-    TOrvTask_IdleWorker::Default().Execute(
+    Idle_Execute(
         [self = QPointer<TfrmMain>(this)] {
             if (!self || !self->FPlayer)
                 return;

@@ -3,7 +3,6 @@
 #include "engine/TVlcPlayer.h"
 #include "engine/VlcLoader.h"
 #include "services/OrvPath.h"
-#include "services/TOrvTask_IdleWorker.h"
 #include "ui/THeaderTabBar.h"
 
 #include <QCoreApplication>
@@ -108,7 +107,7 @@ void TfrmMain::TabControl1_HeaderChange(QObject*)
     if (selected.isEmpty() || !FileList_IsFile(selected.first()))
         return;
     const QString file = FileList_Path(selected.first());
-    TOrvTask_IdleWorker::Default().Execute(
+    Idle_Execute(
         [self = QPointer<TfrmMain>(this), file] {
             if (self)
                 self->Screenshots_UpdateFromFile(file);
