@@ -127,7 +127,7 @@ private:
     // control; true when the window used it.
     bool KeyDown(QKeyEvent* AEvent);
     // A media time as "h:nn:ss-zzz" with the locale's time separator, whole
-    // days dropped; empty for a negative (unknown) time.
+    // days dropped; a negative (unknown) time gives the labels' "-:--:------".
     static QString MediaTime_Text(qint64 AMs);
 
     // --- View switching and video surface (TfrmMain_View.cpp)

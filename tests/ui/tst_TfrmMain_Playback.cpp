@@ -126,13 +126,15 @@ private slots:
         spec.durationMs = ClipMs;
         spec.size = QSize(320, 180);
         spec.fps = 5;
-        for (const QString& name : {QStringLiteral("clip.avi"), QStringLiteral("other.avi"),
-                                    QStringLiteral("with space ä.avi"), QStringLiteral("100% #1.avi")})
-            QVERIFY(TestMedia::makeVideo(FMedia.filePath(name), spec));
+        QVERIFY(TestMedia::makeVideo(FMedia.filePath(QStringLiteral("clip.avi")), spec));
+        spec.durationMs = 10000;
+        QVERIFY(TestMedia::makeVideo(FMedia.filePath(QStringLiteral("short.avi")), spec));
+        for (const QString& name : {QStringLiteral("with space ä.avi"), QStringLiteral("100% #1.avi")})
+            QVERIFY(QFile::copy(FMedia.filePath(QStringLiteral("short.avi")), FMedia.filePath(name)));
         spec.durationMs = 4000;
         spec.audioTonesHz = {440};
-        for (const QString& name : {QStringLiteral("tone.avi"), QStringLiteral("tone2.avi")})
-            QVERIFY(TestMedia::makeVideo(FMedia.filePath(name), spec));
+        QVERIFY(TestMedia::makeVideo(FMedia.filePath(QStringLiteral("tone.avi")), spec));
+        QVERIFY(QFile::copy(FMedia.filePath(QStringLiteral("tone.avi")), FMedia.filePath(QStringLiteral("tone2.avi"))));
     }
 
     void cleanupTestCase()
@@ -383,6 +385,29 @@ private slots:
         QVERIFY2(Player()->GetVideoPosInMs() >= paused - 250,
                  qPrintable(QString::number(Player()->GetVideoPosInMs())));
         QCOMPARE(Player()->GetMediaMrl(), mrl);
+    }
+
+    void sKeyTakesAScreenshot()
+    {
+        RestingOn(QStringLiteral("clip.avi"));
+        const QString shot = FMedia.filePath(QStringLiteral("clip_0001.png"));
+        QVERIFY(!QFile::exists(shot));
+        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_S);
+        QVERIFY(TestLoop::waitFor([&] { return QFile::exists(shot); }));
+        QVERIFY(QFile::remove(shot));
+    }
+
+    // Keys other than the window's own still reach the focused control.
+    void otherKeysReachTheFocusedControl()
+    {
+        RestingOn(QStringLiteral("clip.avi"));
+        QListWidget* list = Access().ListBoxFiles();
+        list->setCurrentRow(0);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->currentRow(), 1);
+        QTest::keyClick(list, Qt::Key_Up);
+        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(Player()->GetState(), vlcPlayer_Paused);
     }
 
     void playWithoutSelectionDoesNothing()
