@@ -116,7 +116,9 @@ void TfrmMain::bPlayClick(QObject*)
 
 void TfrmMain::Player_Start()
 {
-    if (ListBoxFiles->selectedItems().isEmpty())
+    // Before any file was displayed there is nothing to play: the engine
+    // would take the empty path for the working folder and play its files.
+    if (ListBoxFiles->selectedItems().isEmpty() || FFileName.isEmpty())
         return;
     TabControl1_Header_Activate(TabItem1H_Video);
     bPlay->SetStyleLookup(QStringLiteral("stoptoolbutton"));

@@ -410,10 +410,24 @@ private slots:
         QCOMPARE(Player()->GetState(), vlcPlayer_Paused);
     }
 
-    void playWithoutSelectionDoesNothing()
+    void playWithNothingToPlayDoesNothing_data()
     {
+        QTest::addColumn<bool>("selected");
+        QTest::newRow("no selection") << false;
+        // Selected with the keyboard but never displayed.
+        QTest::newRow("selected, nothing shown yet") << true;
+    }
+
+    void playWithNothingToPlayDoesNothing()
+    {
+        QFETCH(bool, selected);
         FreshWindow();
+        FAnswer = FMedia.filePath(QStringLiteral("photo.jpg"));
+        Access().Button1Click();
+        if (selected)
+            Access().ListBoxFiles()->setCurrentRow(0);
         QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
+        QTest::mouseClick(Control("bPlay"), Qt::LeftButton);
         QCOMPARE(PlayLook(), QStringLiteral("playtoolbutton"));
         QCOMPARE(Player()->GetStateName(), QStringLiteral("Player not initialised"));
     }
