@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -195,6 +196,7 @@ private slots:
     void engineHandlerRunsOnTheReportingThread();
     void reportsOutsideTheTableAndWithoutDataPostNothing();
     void reportAfterDisablePostsNothing();
+    void disableWhileTheEngineReports();
     void snapshotNameIsCopied();
     void discardedMediaReportReleasesItsReference();
 };
@@ -548,6 +550,57 @@ void TVlcPlayerCallsTest::reportAfterDisablePostsNothing()
     QCoreApplication::sendPostedEvents(&player);
     QVERIFY(!engineHandlerRan);
     QCOMPARE(log, QStringList());
+}
+
+void TVlcPlayerCallsTest::disableWhileTheEngineReports()
+{
+    TVlcPlayer player;
+    QVERIFY(player.GetPlayerHandle());
+    int handled = 0;
+    player.OnMediaPlayerTimeChanged = [&](QObject*, qint64) { ++handled; };
+    std::atomic<int> engineHandled {0};
+    std::atomic<int> reports {0};
+    std::atomic<bool> stop {false};
+    const TRegistration registration = lastRegistration();
+    QVERIFY(registration.callback);
+
+    // The engine reports without pause while the GUI thread replaces the
+    // engine-thread handler and finally detaches.
+    std::thread engine([&] {
+        libvlc_event_t event {};
+        event.type = libvlc_MediaPlayerTimeChanged;
+        while (!stop) {
+            event.u.media_player_time_changed.new_time = reports;
+            registration.callback(&event, registration.data);
+            ++reports;
+        }
+    });
+    const auto waitForReports = [&](int more) {
+        const int target = reports + more;
+        QDeadlineTimer deadline(10000);
+        while (reports < target && !deadline.hasExpired())
+            std::this_thread::yield();
+        return reports >= target;
+    };
+    for (int i = 0; i < 20; ++i) {
+        player.SetOnMediaPlayerEvent([&engineHandled](const libvlc_event_t*, TVlcPlayer*) { ++engineHandled; });
+        QVERIFY(waitForReports(10));
+        QCoreApplication::sendPostedEvents(&player);
+    }
+    player.EventsDisable();
+    // What was posted before the detach returned is still handled; after it
+    // nothing runs and nothing is posted.
+    QCoreApplication::sendPostedEvents(&player);
+    const int handledAtDisable = handled;
+    const int engineHandledAtDisable = engineHandled;
+    QVERIFY(waitForReports(1000));
+    stop = true;
+    engine.join();
+    QCoreApplication::sendPostedEvents(&player);
+    QCOMPARE(handled, handledAtDisable);
+    QCOMPARE(int(engineHandled), engineHandledAtDisable);
+    QVERIFY(handled > 0);
+    QVERIFY(engineHandledAtDisable > 0);
 }
 
 void TVlcPlayerCallsTest::snapshotNameIsCopied()
