@@ -3,9 +3,28 @@
 #include "ui/BitmapFile.h"
 
 #include <QFutureWatcher>
+#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
 #include <cmath>
+
+namespace {
+
+// One processor is left to the GUI thread, the display server and the engine.
+struct TDecodePool : QThreadPool
+{
+    TDecodePool() { setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1)); }
+};
+
+Q_GLOBAL_STATIC(TDecodePool, decodePool)
+
+} // namespace
+
+QThreadPool* TScreenshotThumbnails::DecodePool()
+{
+    return decodePool();
+}
 
 TScreenshotThumbnails::TScreenshotThumbnails(QObject* parent)
     : QObject(parent)
@@ -69,7 +88,7 @@ void TScreenshotThumbnails::Request(const QString& sFilePath, const TStamp& ASta
     auto* watcher = new QFutureWatcher<QImage>(this);
     connect(watcher, &QFutureWatcher<QImage>::finished, this,
             [this, sFilePath, watcher] { Deliver(sFilePath, watcher); });
-    watcher->setFuture(QtConcurrent::run(&LoadThumbnailFromFile, sFilePath, boxPx));
+    watcher->setFuture(QtConcurrent::run(DecodePool(), &LoadThumbnailFromFile, sFilePath, boxPx));
     FPending.insert(sFilePath, {AStamp, watcher});
 }
 

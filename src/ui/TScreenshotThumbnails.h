@@ -13,11 +13,12 @@
 #include <optional>
 
 template <typename T> class QFutureWatcher;
+class QThreadPool;
 
 // Screenshot thumbnails scaled to one image box, cached by path, file size and
 // modification time, so that listing the same files again decodes only what
-// changed on disk. Files not in the cache are decoded on the global thread pool
-// and announced on the GUI thread by thumbnailReady.
+// changed on disk. Files not in the cache are decoded on DecodePool and
+// announced on the GUI thread by thumbnailReady.
 class TScreenshotThumbnails : public QObject
 {
     Q_OBJECT
@@ -44,6 +45,12 @@ public:
 
     // Number of decodes requested and not yet delivered or dropped.
     int PendingCount() const { return int(FPending.size()); }
+
+    // The threads thumbnails are decoded on: a pool of their own, one thread
+    // fewer than there are processors. Qt's painting hands work to the global
+    // pool and waits for it, so a long queue of decodes there would freeze the
+    // window until the queue was done.
+    static QThreadPool* DecodePool();
 
 signals:
     void thumbnailReady(const QString& sFilePath, const QImage& AImage);

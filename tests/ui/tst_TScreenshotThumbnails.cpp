@@ -31,7 +31,7 @@ private:
     // Lets every started decode finish and every result reach the GUI thread.
     static void settle()
     {
-        QThreadPool::globalInstance()->waitForDone();
+        TScreenshotThumbnails::DecodePool()->waitForDone();
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
     }
@@ -142,6 +142,21 @@ private slots:
         QVERIFY(!thumbs.Thumbnail(QFileInfo(path)).has_value());
         QTRY_COMPARE(ready.size(), 2);
         QCOMPARE(ready[1][1].value<QImage>().size(), QSize(133, 75));
+    }
+
+    // Painting hands work to the global pool and waits for it: decodes queued
+    // there would hold the window up until the last of them was done.
+    void decodesLeaveTheGlobalPoolFree()
+    {
+        TScreenshotThumbnails thumbs;
+        thumbs.SetBox(QSize(200, 50), 1.0);
+        QSignalSpy ready(&thumbs, &TScreenshotThumbnails::thumbnailReady);
+        for (int i = 0; i < 12; ++i)
+            thumbs.Thumbnail(QFileInfo(writePng(QStringLiteral("queue_%1.png").arg(i), Qt::darkGreen, QSize(1920, 1080))));
+        QVERIFY(TScreenshotThumbnails::DecodePool()->activeThreadCount() > 0);
+        QCOMPARE(QThreadPool::globalInstance()->activeThreadCount(), 0);
+        QCOMPARE(TScreenshotThumbnails::DecodePool()->maxThreadCount(), std::max(1, QThread::idealThreadCount() - 1));
+        QTRY_COMPARE(ready.size(), 12);
     }
 
     void destroyingWithDecodesInFlightIsSafe()
