@@ -47,7 +47,10 @@ void TScreenshotListDelegate::PaintHeader(QPainter* painter, const QStyleOptionV
     header.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
     header.position = QStyleOptionHeader::OnlyOneSection;
     header.state = QStyle::State_Enabled | QStyle::State_Raised | QStyle::State_Horizontal;
+    // The style may leave its clip on the painter, which would hide the rows painted after.
+    painter->save();
     style->drawControl(QStyle::CE_Header, &header, painter, widget);
+    painter->restore();
 }
 
 void TScreenshotListDelegate::PaintItem(QPainter* painter, const QStyleOptionViewItem& option,

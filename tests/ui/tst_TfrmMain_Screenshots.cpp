@@ -10,6 +10,7 @@
 #include "ui/THeaderTabBar.h"
 #include "ui/TImageViewer.h"
 #include "ui/TOpenDialog.h"
+#include "ui/TScreenshotListDelegate.h"
 #include "ui/TScreenshotListModel.h"
 #include "ui/TScreenshotListView.h"
 #include "ui/TScreenshotThumbnails.h"
@@ -392,6 +393,29 @@ private slots:
         QCOMPARE(Access().Thumbnails()->PendingCount(), 1);
         WaitThumbnails();
         QCOMPARE(Model()->Row(1).Image.pixel(2, 2), QColor(Qt::yellow).rgb());
+    }
+
+    // What the user sees: every row under the header shows its thumbnail and its name.
+    void rowsShowTheirThumbnails()
+    {
+        for (int number = 1; number <= 3; ++number)
+            WriteShot(QStringLiteral("run_%1.png").arg(number, 4, 10, QLatin1Char('0')), ShotColor(number),
+                      QSize(1920, 1080));
+        ChooseAndRest(QStringLiteral("run.avi"));
+        WaitThumbnails();
+        const QImage shown = List()->viewport()->grab().toImage();
+        const qreal ratio = shown.devicePixelRatio();
+        for (int row = 1; row <= 3; ++row) {
+            const QRect box = TScreenshotListDelegate::ImageBox(List()->visualRect(Model()->index(row)));
+            const QColor centre = shown.pixelColor((box.center() * ratio));
+            QCOMPARE(centre.rgb(), ShotColor(4 - row).rgb());
+            const QRect text = TScreenshotListDelegate::DetailBox(List()->visualRect(Model()->index(row)));
+            bool inked = false;
+            for (int y = text.top(); y < text.top() + 14 && !inked; ++y)
+                for (int x = text.left(); x <= text.right() && !inked; ++x)
+                    inked = shown.pixelColor(QPoint(x, y) * ratio).lightness() < 128;
+            QVERIFY2(inked, qPrintable(QStringLiteral("row %1 shows no name").arg(row)));
+        }
     }
 
     void corruptScreenshotGivesAnEmptyImage()
