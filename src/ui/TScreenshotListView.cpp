@@ -17,12 +17,16 @@ TScreenshotListView::TScreenshotListView(QWidget* parent)
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setUniformItemSizes(false);
-    connect(FModel, &QAbstractItemModel::modelReset, this, [this] { FItemIndex = -1; });
+    connect(FModel, &QAbstractItemModel::modelReset, this, [this] {
+        FItemIndex = -1;
+        FUserSelected = false;
+    });
 }
 
 void TScreenshotListView::SetItemIndex(int AIndex)
 {
     FItemIndex = AIndex < 0 ? -1 : AIndex;
+    FUserSelected = false;
     viewport()->update();
 }
 
@@ -39,9 +43,10 @@ bool TScreenshotListView::IsItemRow(int AIndex) const
 
 void TScreenshotListView::SelectByUser(int AIndex)
 {
-    if (AIndex == FItemIndex)
+    if (AIndex == FItemIndex && FUserSelected)
         return;
     SetItemIndex(AIndex);
+    FUserSelected = true;
     scrollTo(FModel->index(AIndex));
     emit Change();
 }

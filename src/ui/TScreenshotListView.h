@@ -6,9 +6,10 @@ class TScreenshotListModel;
 
 // The screenshot thumbnail list. Its selection is a row index of its own:
 // inserting or removing rows does not move it, emptying the list clears it,
-// and setting it from code raises nothing. Change is raised only when the
-// user selects another row (by click or with the Up and Down keys); header
-// rows cannot be selected by the user.
+// and setting it from code raises nothing. Change is raised when the user
+// selects a row (by click or with the Up and Down keys) other than the one
+// they selected last; a row selected from code is only highlighted, so a
+// click on it raises Change too. Header rows cannot be selected by the user.
 class TScreenshotListView : public QListView
 {
     Q_OBJECT
@@ -37,4 +38,6 @@ private:
 
     TScreenshotListModel* FModel;
     int FItemIndex = -1;
+    // The selection was made by the user, not from code.
+    bool FUserSelected = false;
 };

@@ -309,6 +309,11 @@ private slots:
         QCOMPARE(List()->Selected(), 1);
         QCOMPARE(Viewer()->Picture(), pictureBefore);
         QCOMPARE(ActiveTab(), 0);
+
+        // A click on the highlighted row shows it.
+        ClickRow(1);
+        QCOMPARE(Viewer()->Picture(), QImage(MediaPath(listedAfter.first())));
+        QCOMPARE(ActiveTab(), 1);
     }
 
     // The frame written is the one shown after stepping while paused.
@@ -509,8 +514,13 @@ private slots:
         QTest::mouseMove(viewport, from - QPoint(60, 0));
         QTest::mouseMove(viewport, from - QPoint(120, 0));
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, from - QPoint(120, 0));
-        QVERIFY2(Viewer()->horizontalScrollBar()->value() > before,
-                 qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(Viewer()->horizontalScrollBar()->value())));
+        const int panned = Viewer()->horizontalScrollBar()->value();
+        QVERIFY2(panned > before, qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(panned)));
+
+        // Clicking the row shown once more leaves the view as the user made it.
+        ClickRow(2);
+        QCOMPARE(Viewer()->BitmapScale(), zoomed);
+        QCOMPARE(Viewer()->horizontalScrollBar()->value(), panned);
 
         // Once zoomed, a change of size keeps the zoom.
         FWindow->resize(FWindow->size() - QSize(100, 0));
