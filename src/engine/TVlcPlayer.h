@@ -212,7 +212,7 @@ public:
     bool HasVout();
     bool IsScrambled();
     // Writes the shown frame at the video's own size; false when there is
-    // no video or the engine refuses.
+    // no video or no file was written.
     bool Snapshot(const QString& fileName);
     bool Snapshot(const QString& fileName, unsigned width, unsigned height);
 

@@ -1,5 +1,8 @@
 #include "engine/TVlcPlayer.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+
 #include <array>
 #include <chrono>
 #include <cmath>
@@ -374,8 +377,17 @@ bool TVlcPlayer::Snapshot(const QString& fileName)
 
 bool TVlcPlayer::Snapshot(const QString& fileName, unsigned width, unsigned height)
 {
-    return p_mi
-        && LibVlcEntries.libvlc_video_take_snapshot(p_mi.get(), 0, fileName.toUtf8().constData(), width, height) == 0;
+    if (!p_mi)
+        return false;
+    // libvlc 3.0 answers 0 as soon as a video output exists, also when it had
+    // no picture or could not write the file; it writes before it returns, so
+    // the file shows whether the snapshot was taken.
+    const QFileInfo before(fileName);
+    const QDateTime written = before.exists() ? before.lastModified() : QDateTime();
+    if (LibVlcEntries.libvlc_video_take_snapshot(p_mi.get(), 0, fileName.toUtf8().constData(), width, height) != 0)
+        return false;
+    const QFileInfo after(fileName);
+    return after.exists() && after.lastModified() != written;
 }
 
 // ---- Audio and rate ---------------------------------------------------------
