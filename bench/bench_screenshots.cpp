@@ -155,10 +155,10 @@ struct TBench
 
     bool MakeFolder()
     {
-        TestMedia::VideoSpec spec;
-        spec.durationMs = 12000;
-        spec.size = QSize(1920, 1080);
-        if (!TestMedia::makeVideo(Video(), spec))
+        TestMedia::VideoFormat format;
+        format.durationMs = 12000;
+        format.size = QSize(1920, 1080);
+        if (!TestMedia::makeVideo(Video(), format))
             return false;
         // Real frames, so that decoding costs what it costs for screenshots.
         QTemporaryDir frames;

@@ -108,13 +108,13 @@ int main(int argc, char* argv[])
     TestMedia::isolateHome(home.path());
     OrvStartup_ModuleInit();
 
-    TestMedia::VideoSpec spec;
-    spec.durationMs = 20000;
-    spec.size = QSize(640, 360);
-    spec.fps = 25;
+    TestMedia::VideoFormat format;
+    format.durationMs = 20000;
+    format.size = QSize(640, 360);
+    format.fps = 25;
     const QStringList names {QStringLiteral("a.avi"), QStringLiteral("b.avi")};
     for (const QString& name : names) {
-        if (!TestMedia::makeVideo(media.filePath(name), spec)) {
+        if (!TestMedia::makeVideo(media.filePath(name), format)) {
             std::fprintf(stderr, "cannot make the test videos (ffmpeg)\n");
             return 1;
         }

@@ -163,10 +163,10 @@ void TVlcPlayerEventsTest::initTestCase()
     QVERIFY(FDir.isValid());
     TestMedia::isolateHome(FDir.filePath(QStringLiteral("home")));
     FVideo = FDir.filePath(QStringLiteral("clip.avi"));
-    TestMedia::VideoSpec spec;
-    spec.durationMs = VideoLengthMs;
-    spec.size = VideoSize;
-    QVERIFY(TestMedia::makeVideo(FVideo, spec));
+    TestMedia::VideoFormat format;
+    format.durationMs = VideoLengthMs;
+    format.size = VideoSize;
+    QVERIFY(TestMedia::makeVideo(FVideo, format));
     // An AVI cut off after its RIFF header: no demuxer accepts it, so the
     // engine reports an error.
     FCorrupt = FDir.filePath(QStringLiteral("corrupt.avi"));

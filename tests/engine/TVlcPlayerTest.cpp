@@ -115,12 +115,12 @@ void TVlcPlayerTest::initTestCase()
     QVERIFY(FDir.isValid());
     TestMedia::isolateHome(FDir.filePath(QStringLiteral("home")));
     FVideo = FDir.filePath(QStringLiteral("clip.avi"));
-    TestMedia::VideoSpec spec;
-    spec.durationMs = VideoLengthMs;
-    spec.size = VideoSize;
-    spec.fps = VideoFps;
-    spec.audioTonesHz = {440};
-    QVERIFY(TestMedia::makeVideo(FVideo, spec));
+    TestMedia::VideoFormat format;
+    format.durationMs = VideoLengthMs;
+    format.size = VideoSize;
+    format.fps = VideoFps;
+    format.audioTonesHz = {440};
+    QVERIFY(TestMedia::makeVideo(FVideo, format));
     LibVlcLoadInstalled();
     QVERIFY2(LibVlcLastError().isEmpty(), qPrintable(LibVlcLastError()));
 }

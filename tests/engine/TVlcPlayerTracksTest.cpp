@@ -155,14 +155,14 @@ void TVlcPlayerTracksTest::initTestCase()
     // A still picture, so that any change on screen comes from an overlay,
     // and two tone tracks with titles, which Matroska carries to the engine.
     FVideo = FDir.filePath(QStringLiteral("bars.mkv"));
-    TestMedia::VideoSpec spec;
-    spec.durationMs = 20000;
-    spec.size = VideoSize;
-    spec.source = QStringLiteral("smptebars");
-    spec.audioTonesHz = {440, 880};
-    spec.extraArgs = {QStringLiteral("-metadata:s:a:0"), QStringLiteral("title=") + FirstTrackTitle,
+    TestMedia::VideoFormat format;
+    format.durationMs = 20000;
+    format.size = VideoSize;
+    format.source = QStringLiteral("smptebars");
+    format.audioTonesHz = {440, 880};
+    format.extraArgs = {QStringLiteral("-metadata:s:a:0"), QStringLiteral("title=") + FirstTrackTitle,
                       QStringLiteral("-metadata:s:a:1"), QStringLiteral("title=") + SecondTrackTitle};
-    QVERIFY(TestMedia::makeVideo(FVideo, spec));
+    QVERIFY(TestMedia::makeVideo(FVideo, format));
     LibVlcLoadInstalled();
     QVERIFY2(LibVlcLastError().isEmpty(), qPrintable(LibVlcLastError()));
 }

@@ -30,30 +30,30 @@ bool runFfmpeg(const QStringList& args, QString* errorText)
 }
 } // namespace
 
-bool makeVideo(const QString& filePath, const VideoSpec& spec)
+bool makeVideo(const QString& filePath, const VideoFormat& format)
 {
     QDir().mkpath(QFileInfo(filePath).absolutePath());
     const QString source = QStringLiteral("%1=size=%2x%3:rate=%4:duration=%5")
-                               .arg(spec.source)
-                               .arg(spec.size.width())
-                               .arg(spec.size.height())
-                               .arg(spec.fps)
-                               .arg(spec.durationMs / 1000.0, 0, 'f', 3);
+                               .arg(format.source)
+                               .arg(format.size.width())
+                               .arg(format.size.height())
+                               .arg(format.fps)
+                               .arg(format.durationMs / 1000.0, 0, 'f', 3);
     QStringList args {"-f", "lavfi", "-i", source};
-    for (const int hz : spec.audioTonesHz) {
+    for (const int hz : format.audioTonesHz) {
         args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
-             << QStringLiteral("sine=frequency=%1:duration=%2").arg(hz).arg(spec.durationMs / 1000.0, 0, 'f', 3);
+             << QStringLiteral("sine=frequency=%1:duration=%2").arg(hz).arg(format.durationMs / 1000.0, 0, 'f', 3);
     }
-    if (!spec.audioTonesHz.isEmpty()) {
+    if (!format.audioTonesHz.isEmpty()) {
         args << QStringLiteral("-map") << QStringLiteral("0:v");
-        for (int i = 1; i <= spec.audioTonesHz.size(); ++i)
+        for (int i = 1; i <= format.audioTonesHz.size(); ++i)
             args << QStringLiteral("-map") << QStringLiteral("%1:a").arg(i);
         args << QStringLiteral("-c:a") << QStringLiteral("pcm_s16le");
     }
-    args << QStringLiteral("-c:v") << spec.codec;
-    if (spec.codec == QLatin1String("mjpeg"))
+    args << QStringLiteral("-c:v") << format.codec;
+    if (format.codec == QLatin1String("mjpeg"))
         args << QStringLiteral("-q:v") << QStringLiteral("3");
-    args << spec.extraArgs << filePath;
+    args << format.extraArgs << filePath;
     QString error;
     if (!runFfmpeg(args, &error)) {
         qWarning("makeVideo(%s) failed: %s", qPrintable(filePath), qPrintable(error));

@@ -10,7 +10,7 @@
 // lavfi test sources, so no media is kept in the repository.
 namespace TestMedia {
 
-struct VideoSpec {
+struct VideoFormat {
     int durationMs = 10000;
     QSize size {640, 360};
     int fps = 25;
@@ -22,7 +22,7 @@ struct VideoSpec {
 
 // Writes an AVI (or any container the file suffix names); fails the calling
 // test with a message when ffmpeg is missing or refuses.
-bool makeVideo(const QString& filePath, const VideoSpec& spec = {});
+bool makeVideo(const QString& filePath, const VideoFormat& format = {});
 
 // ffmpeg's own decode of the frame at timeMs, as RGB32.
 QImage ffmpegFrameAt(const QString& videoPath, qint64 timeMs);

@@ -122,18 +122,18 @@ private slots:
         TestMedia::isolateHome(FHome.path());
         OrvStartup_ModuleInit();
         TOpenDialog::SetRunner([this](QWidget*, const QString&, const QString&) { return FAnswer; });
-        TestMedia::VideoSpec spec;
-        spec.durationMs = ClipMs;
-        spec.size = QSize(320, 180);
-        spec.fps = 5;
-        QVERIFY(TestMedia::makeVideo(FMedia.filePath(QStringLiteral("clip.avi")), spec));
-        spec.durationMs = 10000;
-        QVERIFY(TestMedia::makeVideo(FMedia.filePath(QStringLiteral("short.avi")), spec));
+        TestMedia::VideoFormat format;
+        format.durationMs = ClipMs;
+        format.size = QSize(320, 180);
+        format.fps = 5;
+        QVERIFY(TestMedia::makeVideo(FMedia.filePath(QStringLiteral("clip.avi")), format));
+        format.durationMs = 10000;
+        QVERIFY(TestMedia::makeVideo(FMedia.filePath(QStringLiteral("short.avi")), format));
         for (const QString& name : {QStringLiteral("with space ä.avi"), QStringLiteral("100% #1.avi")})
             QVERIFY(QFile::copy(FMedia.filePath(QStringLiteral("short.avi")), FMedia.filePath(name)));
-        spec.durationMs = 4000;
-        spec.audioTonesHz = {440};
-        QVERIFY(TestMedia::makeVideo(FMedia.filePath(QStringLiteral("tone.avi")), spec));
+        format.durationMs = 4000;
+        format.audioTonesHz = {440};
+        QVERIFY(TestMedia::makeVideo(FMedia.filePath(QStringLiteral("tone.avi")), format));
         QVERIFY(QFile::copy(FMedia.filePath(QStringLiteral("tone.avi")), FMedia.filePath(QStringLiteral("tone2.avi"))));
     }
 

@@ -216,10 +216,10 @@ private slots:
                 FAsked << TAsked {sMsg, ADlgType, AButtons};
                 return FDlgAnswer;
             });
-        TestMedia::VideoSpec spec;
-        spec.durationMs = 8000;
-        spec.size = QSize(320, 180);
-        QVERIFY(TestMedia::makeVideo(FSource.filePath(QStringLiteral("clip.avi")), spec));
+        TestMedia::VideoFormat format;
+        format.durationMs = 8000;
+        format.size = QSize(320, 180);
+        QVERIFY(TestMedia::makeVideo(FSource.filePath(QStringLiteral("clip.avi")), format));
     }
 
     void cleanupTestCase()

@@ -124,11 +124,11 @@ private slots:
         TestMedia::isolateHome(FHome.path());
         OrvStartup_ModuleInit();
         TOpenDialog::SetRunner([this](QWidget*, const QString&, const QString&) { return FAnswer; });
-        TestMedia::VideoSpec spec;
-        spec.durationMs = 4000;
-        spec.size = QSize(320, 180);
-        spec.fps = 5;
-        QVERIFY(TestMedia::makeVideo(FMedia.filePath(QStringLiteral("clip.avi")), spec));
+        TestMedia::VideoFormat format;
+        format.durationMs = 4000;
+        format.size = QSize(320, 180);
+        format.fps = 5;
+        QVERIFY(TestMedia::makeVideo(FMedia.filePath(QStringLiteral("clip.avi")), format));
         QFile photo(FMedia.filePath(QStringLiteral("photo.jpg")));
         QVERIFY(photo.open(QIODevice::WriteOnly));
     }
