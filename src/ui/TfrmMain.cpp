@@ -8,6 +8,7 @@
 #include "ui/TScrollPhysics.h"
 #include "ui/TStyleButton.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -101,6 +102,16 @@ void TfrmMain::resizeEvent(QResizeEvent* event)
     QMainWindow::resizeEvent(event);
     Layout_PlaceVolume();
     FormResize(this);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    // Stop while the video window is still shown: a closing window is hidden
+    // before it is destroyed, and an engine still setting up its video output
+    // on a hidden window can crash in software OpenGL drivers.
+    if (FPlayer)
+        FPlayer->Stop();
+    QMainWindow::closeEvent(event);
 }
 
 void TfrmMain::showEvent(QShowEvent* event)

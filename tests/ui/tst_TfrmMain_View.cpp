@@ -307,7 +307,10 @@ private slots:
         // A playing report just before closing leaves its 50 ms task behind.
         Access().EvOnMediaPlayerPlaying();
 
+        // Closing stops the engine before the window goes, while its video
+        // window is still shown.
         FWindow->close();
+        QCOMPARE(Player()->GetState(), vlcPlayer_Stopped);
         FWindow.reset();
         QVERIFY(!LibVlcHandle());
         TestLoop::run(300);
