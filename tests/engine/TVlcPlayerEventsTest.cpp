@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "TestMedia.h"
+#include "TestPlayer.h"
 #include "engine/TVlcPlayer.h"
 #include "engine/VlcEventMessage.h"
 #include "engine/VlcLoader.h"
@@ -19,28 +20,6 @@ namespace {
 
 constexpr int VideoLengthMs = 3000;
 const QSize VideoSize(320, 240);
-
-// Xvfb has no GPU. Binding the player to an X window resets libvlc's --vout
-// choice, so the OpenGL outputs are ruled out instead and the plain X11
-// output remains; without a GPU the decoder finds no hardware either.
-const QStringList TestStartOptions {QStringLiteral("--gl=none"), QStringLiteral("--gles2=none"),
-                                    QStringLiteral("--glconv=none")};
-
-// A shown top-level window with a player embedded over its whole area.
-struct TEmbeddedPlayer {
-    QWidget window;
-    TVlcPlayer* player;
-
-    TEmbeddedPlayer()
-    {
-        window.resize(VideoSize);
-        window.show();
-        player = new TVlcPlayer(&window);
-        player->SetStartOptions(TestStartOptions);
-        player->SetAudioOutput(aoDummy);
-        player->SetParentFromHWND(window.winId(), 0, 0, VideoSize.width(), VideoSize.height());
-    }
-};
 
 // What the handlers saw, in one sequence: the engine-thread handler's calls
 // ("engine" entries) and the GUI-thread handlers' calls.
@@ -180,7 +159,7 @@ void TVlcPlayerEventsTest::initTestCase()
 
 void TVlcPlayerEventsTest::playReportsInOrder()
 {
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     TEventLog log;
     logAllEvents(e.player, &log);
     QString mrl;
@@ -228,7 +207,7 @@ void TVlcPlayerEventsTest::playReportsInOrder()
 
 void TVlcPlayerEventsTest::engineHandlerRunsFirst()
 {
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     TEventLog log;
     logAllEvents(e.player, &log);
     e.player->Play(FVideo);
@@ -257,7 +236,7 @@ void TVlcPlayerEventsTest::engineHandlerRunsFirst()
 
 void TVlcPlayerEventsTest::enableTwiceAttachesOnce()
 {
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     TEventLog log;
     logAllEvents(e.player, &log);
     QVERIFY(e.player->GetPlayerHandle());
@@ -274,7 +253,7 @@ void TVlcPlayerEventsTest::enableTwiceAttachesOnce()
 
 void TVlcPlayerEventsTest::disableStopsReportsAndMayRepeat()
 {
-    auto e = std::make_unique<TEmbeddedPlayer>();
+    auto e = std::make_unique<TestPlayer::TEmbeddedPlayer>(VideoSize);
     TEventLog log;
     logAllEvents(e->player, &log);
     e->player->Play(FVideo);
@@ -304,7 +283,7 @@ void TVlcPlayerEventsTest::errorFillsLastError_data()
 void TVlcPlayerEventsTest::errorFillsLastError()
 {
     QFETCH(bool, withHandler);
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     int errors = 0;
     QString seenByHandler;
     if (withHandler) {
@@ -348,7 +327,7 @@ void TVlcPlayerEventsTest::errorFillsLastError()
 
 void TVlcPlayerEventsTest::snapshotReportsFileName()
 {
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     TEventLog log;
     logAllEvents(e.player, &log);
     QStringList fileNames;
@@ -370,7 +349,7 @@ void TVlcPlayerEventsTest::snapshotReportsFileName()
 
 void TVlcPlayerEventsTest::destroyWhileReporting()
 {
-    auto e = std::make_unique<TEmbeddedPlayer>();
+    auto e = std::make_unique<TestPlayer::TEmbeddedPlayer>(VideoSize);
     TEventLog log;
     logAllEvents(e->player, &log);
     e->player->Play(FVideo);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "TestMedia.h"
+#include "TestPlayer.h"
 #include "engine/TVlc.h"
 #include "engine/TVlcPlayer.h"
 #include "engine/VlcLoader.h"
@@ -18,31 +19,6 @@ namespace {
 constexpr int VideoLengthMs = 10000;
 constexpr int VideoFps = 25;
 const QSize VideoSize(640, 360);
-
-// Xvfb has no GPU, and Mesa's software EGL crashes inside libvlc's OpenGL
-// outputs there: they are ruled out, which leaves the plain X11 output.
-const QStringList TestStartOptions {QStringLiteral("--gl=none"), QStringLiteral("--gles2=none"),
-                                    QStringLiteral("--glconv=none")};
-
-// A shown top-level window at the screen's origin with a player embedded
-// over its whole area, so video pixels are window pixels. Audio goes nowhere;
-// the on-screen display stays off so that it never covers the picture.
-struct TEmbeddedPlayer {
-    QWidget window;
-    TVlcPlayer* player;
-
-    TEmbeddedPlayer()
-    {
-        window.resize(VideoSize);
-        window.move(0, 0);
-        window.show();
-        player = new TVlcPlayer(&window);
-        player->SetStartOptions(TestStartOptions);
-        player->SetAudioOutput(aoDummy);
-        player->SetOsdShow(false);
-        player->SetParentFromHWND(window.winId(), 0, 0, VideoSize.width(), VideoSize.height());
-    }
-};
 
 bool waitForState(TVlcPlayer* player, TVlcPlayerState state, int timeoutMs = 10000)
 {
@@ -289,7 +265,7 @@ void TVlcPlayerTest::operationsWithoutPlayer()
 
 void TVlcPlayerTest::playReachesPlaying()
 {
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     e.player->Play(FVideo);
     QVERIFY(waitForState(e.player, vlcPlayer_Playing));
     QCOMPARE(e.player->GetStateName(), QStringLiteral("Playing"));
@@ -301,7 +277,7 @@ void TVlcPlayerTest::playReachesPlaying()
 
 void TVlcPlayerTest::pauseAndResumeDoNotToggle()
 {
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     e.player->Play(FVideo);
     QVERIFY(waitForState(e.player, vlcPlayer_Playing));
 
@@ -327,7 +303,7 @@ void TVlcPlayerTest::pauseAndResumeDoNotToggle()
 void TVlcPlayerTest::seekWhilePausedShowsTheFrame()
 {
     constexpr qint64 Target = 5000;
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     e.player->Play(FVideo);
     QVERIFY(waitForState(e.player, vlcPlayer_Playing));
     // Snapshots need the video output, which the engine makes with the first frame.
@@ -374,7 +350,7 @@ void TVlcPlayerTest::seekWhilePausedShowsTheFrame()
 
 void TVlcPlayerTest::seekWhilePlayingReportsNothingItself()
 {
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     e.player->Play(FVideo);
     QVERIFY(waitForState(e.player, vlcPlayer_Playing));
     bool reported = false;
@@ -395,7 +371,7 @@ void TVlcPlayerTest::clickOnVideo_data()
 void TVlcPlayerTest::clickOnVideo()
 {
     QFETCH(bool, playing);
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     QVERIFY(QTest::qWaitForWindowExposed(&e.window));
     if (playing) {
         e.player->Play(FVideo);
@@ -426,7 +402,7 @@ void TVlcPlayerTest::clickOnVideo()
 
 void TVlcPlayerTest::snapshotWithoutVideo()
 {
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     QVERIFY(e.player->GetPlayerHandle());
     const QString still = FDir.filePath(QStringLiteral("nothing.png"));
     QVERIFY(!e.player->Snapshot(still));
@@ -436,7 +412,7 @@ void TVlcPlayerTest::snapshotWithoutVideo()
 
 void TVlcPlayerTest::snapshotNotWritten()
 {
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     e.player->Play(FVideo);
     QTRY_VERIFY_WITH_TIMEOUT(e.player->HasVout() && e.player->GetVideoWidth() > 0, 10000);
     // The engine answers success here as well; no file, no snapshot.
@@ -456,9 +432,9 @@ void TVlcPlayerTest::snapshotNotWritten()
 void TVlcPlayerTest::audioVolumeRange()
 {
     // The dummy output has no volume; ALSA's null device has one and plays nowhere.
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     e.player->SetAudioOutput(aoDefault);
-    e.player->SetStartOptions(TestStartOptions
+    e.player->SetStartOptions(TestPlayer::StartOptions
                               + QStringList {QStringLiteral("--aout=alsa"), QStringLiteral("--alsa-audio-device=null")});
     e.player->SetAudioVolume(0);
     QCOMPARE(e.player->GetAudioVolume(), -1);
@@ -485,7 +461,7 @@ void TVlcPlayerTest::audioVolumeRange()
 
 void TVlcPlayerTest::playUnmutes()
 {
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     e.player->SetAudioMute(true);
     QVERIFY(!e.player->GetAudioMute());
     e.player->Play(FVideo);
@@ -513,7 +489,7 @@ void TVlcPlayerTest::missingMedia()
 {
     QFETCH(QString, text);
     QFETCH(QString, mrl);
-    auto e = std::make_unique<TEmbeddedPlayer>();
+    auto e = std::make_unique<TestPlayer::TEmbeddedPlayer>(VideoSize);
     bool failed = false;
     e->player->OnMediaPlayerEncounteredError = [&](QObject*) { failed = true; };
     e->player->Play(text);

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "TestMedia.h"
+#include "TestPlayer.h"
 #include "engine/TVlcPlayer.h"
 #include "engine/VlcLoader.h"
 
@@ -22,33 +23,6 @@ const QSize VideoSize(640, 360);
 // back from the engine only through UTF-8.
 const QString FirstTrackTitle = QStringLiteral("Ton \u00e4\u00f6\u00fc");
 const QString SecondTrackTitle = QStringLiteral("Klang \u00df");
-
-// Xvfb has no GPU: the engine's OpenGL outputs are ruled out, so the plain
-// X11 output draws the video and blends the overlays into what is on screen.
-const QStringList TestStartOptions {QStringLiteral("--gl=none"), QStringLiteral("--gles2=none"),
-                                    QStringLiteral("--glconv=none")};
-
-// A top-level window with a player embedded over its whole area.
-struct TEmbeddedPlayer {
-    QWidget window;
-    TVlcPlayer* player;
-
-    TEmbeddedPlayer()
-    {
-        window.resize(VideoSize);
-        window.move(0, 0);
-        window.show();
-        player = new TVlcPlayer(&window);
-        player->SetStartOptions(TestStartOptions);
-        player->SetAudioOutput(aoDummy);
-        player->SetOsdShow(false);
-        player->SetParentFromHWND(window.winId(), 0, 0, VideoSize.width(), VideoSize.height());
-    }
-    // The player goes first, as in the main window: a closing window is
-    // hidden before its children go, and the engine must not be left setting
-    // up its output on a window that is no longer shown.
-    ~TEmbeddedPlayer() { delete player; }
-};
 
 bool waitForState(TVlcPlayer* player, TVlcPlayerState state)
 {
@@ -140,9 +114,9 @@ private slots:
 
 private:
     // Plays the video and waits until its audio tracks are known.
-    void startVideo(TEmbeddedPlayer& e);
+    void startVideo(TestPlayer::TEmbeddedPlayer& e);
     // Plays, pauses and grabs the still picture into plain.
-    void pauseOnFrame(TEmbeddedPlayer& e, QImage& plain);
+    void pauseOnFrame(TestPlayer::TEmbeddedPlayer& e, QImage& plain);
 
     QTemporaryDir FDir;
     QString FVideo;
@@ -167,14 +141,14 @@ void TVlcPlayerTracksTest::initTestCase()
     QVERIFY2(LibVlcLastError().isEmpty(), qPrintable(LibVlcLastError()));
 }
 
-void TVlcPlayerTracksTest::startVideo(TEmbeddedPlayer& e)
+void TVlcPlayerTracksTest::startVideo(TestPlayer::TEmbeddedPlayer& e)
 {
     e.player->Play(FVideo);
     QVERIFY(waitForState(e.player, vlcPlayer_Playing));
     QTRY_VERIFY_WITH_TIMEOUT(e.player->GetAudioTrackList().size() == 3, 10000);
 }
 
-void TVlcPlayerTracksTest::pauseOnFrame(TEmbeddedPlayer& e, QImage& plain)
+void TVlcPlayerTracksTest::pauseOnFrame(TestPlayer::TEmbeddedPlayer& e, QImage& plain)
 {
     startVideo(e);
     if (QTest::currentTestFailed())
@@ -233,7 +207,7 @@ void TVlcPlayerTracksTest::neutralValuesWithoutEngine()
 
 void TVlcPlayerTracksTest::audioTracks()
 {
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     startVideo(e);
     TVlcPlayer* player = e.player;
 
@@ -279,7 +253,7 @@ void TVlcPlayerTracksTest::audioTracks()
 
 void TVlcPlayerTracksTest::audioTrackOutsideTheList()
 {
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     startVideo(e);
     e.player->Stop();
     // The engine player exists but lists nothing, so no current id is listed.
@@ -296,7 +270,7 @@ void TVlcPlayerTracksTest::subtitleFile()
     file.write("1\n00:00:00,000 --> 00:00:20,000\nSCENORA\n");
     file.close();
 
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     startVideo(e);
     TVlcPlayer* player = e.player;
     const TVlcTextTagList before = player->GetVideoSubtitleList();
@@ -336,7 +310,7 @@ void TVlcPlayerTracksTest::equalizerPresets()
 void TVlcPlayerTracksTest::audioOutputs()
 {
     TVlcPlayer player;
-    player.SetStartOptions(TestStartOptions);
+    player.SetStartOptions(TestPlayer::StartOptions);
     const QStringList outputs = player.GetAudioOutputList();
     QVERIFY2(outputs.contains(QStringLiteral("adummy")), qPrintable(outputs.join(QLatin1Char(' '))));
     QVERIFY(player.SetAudioOutput(QStringLiteral("adummy")));
@@ -345,7 +319,7 @@ void TVlcPlayerTracksTest::audioOutputs()
 
 void TVlcPlayerTracksTest::teletextNeedsPlayback()
 {
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     TVlcPlayer* player = e.player;
     QVERIFY(player->GetPlayerHandle());
     QVERIFY(!player->ShowTeleText());
@@ -368,7 +342,7 @@ void TVlcPlayerTracksTest::teletextNeedsPlayback()
 
 void TVlcPlayerTracksTest::marqueeOnPausedFrame()
 {
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     QImage plain;
     pauseOnFrame(e, plain);
     if (QTest::currentTestFailed())
@@ -396,7 +370,7 @@ void TVlcPlayerTracksTest::logoOnPausedFrame()
     QPainter(&image).fillRect(8, 8, 48, 48, Qt::white);
     QVERIFY(image.save(logo));
 
-    TEmbeddedPlayer e;
+    TestPlayer::TEmbeddedPlayer e(VideoSize);
     QImage plain;
     pauseOnFrame(e, plain);
     if (QTest::currentTestFailed())
