@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QPalette>
+#include <QWindow>
 
 #include <chrono>
 #include <thread>
@@ -134,6 +135,13 @@ void TVlcPlayer::SetParentLocation(float x, float y, float w, float h)
     const int height = static_cast<int>(h);
     container->setGeometry(static_cast<int>(x), static_cast<int>(y), width, height);
     SetBounds(0, 0, width, height);
+    // A native child makes Qt give its siblings native windows too, and the
+    // window system stacks those made later above the container, where they
+    // hide the video. Qt's raise skips the window system when the container
+    // already comes last in Qt's own order of siblings, so the native window
+    // is raised as well.
+    container->raise();
+    container->windowHandle()->raise();
 }
 
 void TVlcPlayer::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)

@@ -87,8 +87,10 @@ public:
     // hWnd (a window of this program), at x, y, w, h in hWnd's pixels.
     // Nothing when the control already has a parent or hWnd is unknown.
     void SetParentFromHWND(WId hWnd, float x, float y, float w, float h);
-    // Moves and sizes the container (values truncated toward zero) and fills
-    // it with the control; nothing while the control has no parent.
+    // Moves and sizes the container (values truncated toward zero), fills it
+    // with the control and raises it above its sibling windows, so that the
+    // video lies over the window's controls; nothing while the control has
+    // no parent.
     void SetParentLocation(float x, float y, float w, float h);
     // Places the control and lays out its video window and input overlay.
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);

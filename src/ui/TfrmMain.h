@@ -139,6 +139,9 @@ private:
     // Creation steps 7 and 8: the player control with the window's handlers,
     // embedded over PanelMedia.
     void VideoSurface_Create();
+    // Puts the player's native window at ARect, above the window's controls
+    // and below the volume bar.
+    void VideoSurface_Place(const QRectF& ARect);
     // Lays the player's native window over PanelMedia / shrinks it to 1 x 1 at PanelMedia's corner.
     void VideoSurface_Show();
     void VideoSurface_Hide();

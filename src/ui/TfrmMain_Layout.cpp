@@ -139,6 +139,8 @@ void TfrmMain::Layout_Build()
     Layout_BuildStatusBar();
 
     tbVolume = Named(new QSlider(Qt::Vertical, this), "tbVolume");
+    // Only a native window can lie above the video surface, itself native.
+    tbVolume->setAttribute(Qt::WA_NativeWindow);
     tbVolume->setRange(0, 100);
     tbVolume->setValue(0);
     connect(tbVolume, &QSlider::valueChanged, this, &TfrmMain::tbVolumeChange);
@@ -358,9 +360,6 @@ void TfrmMain::Layout_PlaceVolume()
     const int bottom = ClientSize.height() - (VolumeDesignRect.top() + VolumeDesignRect.height());
     tbVolume->setGeometry(width() - right, VolumeDesignRect.top(), VolumeDesignRect.width(),
                           std::max(0, height() - VolumeDesignRect.top() - bottom));
-    // The video surface is a native window laid over the client area after the
-    // controls were made; without this it would hide the bar's lower part.
-    tbVolume->raise();
 }
 
 float TfrmMain::Timeline_Value() const

@@ -229,6 +229,11 @@ void TfrmMain::EvOnMediaPlayerPlaying(QObject*)
             if (self->FStopImmediately) {
                 self->Player_Stop();
                 self->BusyCover_Hide();
+                // The pause can come before the engine has drawn any picture,
+                // and a paused engine draws none of its own accord, which
+                // would leave the video area black and nothing to save.
+                // Setting the time again has it decode and show the frame there.
+                self->FPlayer->SetVideoPosInMs(std::max<qint64>(self->FPlayer->GetVideoPosInMs(), 0));
             }
         },
         PlayingSettleDelayMs);

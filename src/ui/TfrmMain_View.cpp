@@ -13,6 +13,7 @@
 #include <QSlider>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QWindow>
 
 namespace {
 // The thumbnails are re-read once the view switch has settled.
@@ -64,19 +65,27 @@ QRectF TfrmMain::PanelMedia_AbsoluteRect()
     return QRectF(PanelMedia->mapTo(this, QPoint(0, 0)), PanelMedia->size());
 }
 
+void TfrmMain::VideoSurface_Place(const QRectF& ARect)
+{
+    FPlayer->SetParentLocation(float(ARect.left()), float(ARect.top()), float(ARect.width()), float(ARect.height()));
+    // The volume bar floats over the video's right edge. Its native window
+    // is raised itself: Qt skips that when the bar already comes last in
+    // Qt's own order of siblings.
+    tbVolume->raise();
+    tbVolume->windowHandle()->raise();
+}
+
 void TfrmMain::VideoSurface_Show()
 {
     FPlayer->setVisible(true);
-    const QRectF media = PanelMedia_AbsoluteRect();
-    FPlayer->SetParentLocation(float(media.left()), float(media.top()), float(media.width()), float(media.height()));
+    VideoSurface_Place(PanelMedia_AbsoluteRect());
     FPlayer->repaint();
 }
 
 void TfrmMain::VideoSurface_Hide()
 {
     FPlayer->setVisible(false);
-    const QRectF media = PanelMedia_AbsoluteRect();
-    FPlayer->SetParentLocation(float(media.left()), float(media.top()), 1, 1);
+    VideoSurface_Place(QRectF(PanelMedia_AbsoluteRect().topLeft(), QSizeF(1, 1)));
 }
 
 void TfrmMain::TabControl1_Header_Activate(int ATab)
@@ -119,8 +128,7 @@ void TfrmMain::FormResize(QObject*)
 {
     if (!FPlayer || TabControl1_Header->currentIndex() != TabItem1H_Video)
         return;
-    const QRectF media = PanelMedia_AbsoluteRect();
-    FPlayer->SetParentLocation(float(media.left()), float(media.top()), float(media.width()), float(media.height()));
+    VideoSurface_Place(PanelMedia_AbsoluteRect());
 }
 
 void TfrmMain::Splitter1MouseDown()

@@ -1,0 +1,239 @@
+#include "TfrmMainFixture.h"
+
+#include "ui/THeaderTabBar.h"
+
+#include <QFile>
+#include <QSlider>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <array>
+
+// What a person sees of the video: the X server's pixels over PanelMedia, read
+// while the window is used, compared with the colour bars the video shows.
+class tst_TfrmMain_Screen : public QObject
+{
+    Q_OBJECT
+
+private:
+    TfrmMainFixture F;
+    QTemporaryDir FMedia;
+
+    QString MediaPath(const QString& sName) const { return FMedia.filePath(sName); }
+    QWidget* PanelMedia() const { return F.Control("PanelMedia"); }
+
+    // The six saturated bars of a colour-bars picture, each by its channels
+    // that are lit (R, G, B): yellow, cyan, green, magenta, red, blue.
+    static constexpr std::array<std::array<bool, 3>, 6> Bars {{{true, true, false},
+                                                              {false, true, true},
+                                                              {false, true, false},
+                                                              {true, false, true},
+                                                              {true, false, false},
+                                                              {false, false, true}}};
+
+    struct TBarShares
+    {
+        std::array<double, Bars.size()> Each {};
+        double Total = 0;
+    };
+
+    // The share of the picture's pixels in each bar colour.
+    static TBarShares BarShares(const QImage& AImage)
+    {
+        TBarShares shares;
+        if (AImage.isNull())
+            return shares;
+        for (int y = 0; y < AImage.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(AImage.constScanLine(y));
+            for (int x = 0; x < AImage.width(); ++x) {
+                const std::array<int, 3> channels {qRed(line[x]), qGreen(line[x]), qBlue(line[x])};
+                for (size_t bar = 0; bar < Bars.size(); ++bar) {
+                    bool match = true;
+                    for (size_t c = 0; c < 3 && match; ++c)
+                        match = Bars[bar][c] ? channels[c] >= 140 : channels[c] <= 70;
+                    if (match) {
+                        shares.Each[bar] += 1;
+                        break;
+                    }
+                }
+            }
+        }
+        const double pixels = double(AImage.width()) * AImage.height();
+        for (double& share : shares.Each) {
+            share /= pixels;
+            shares.Total += share;
+        }
+        return shares;
+    }
+
+    // Every bar is on screen over PanelMedia. A 4:3 picture letterboxed into
+    // the panel shows each bar on about 7 % of it.
+    bool BarsOnScreen() const
+    {
+        const TBarShares shares = BarShares(TfrmMainFixture::OnScreen(PanelMedia()));
+        for (double share : shares.Each) {
+            if (share < 0.02)
+                return false;
+        }
+        return true;
+    }
+
+    QString DescribeScreen() const
+    {
+        const TBarShares shares = BarShares(TfrmMainFixture::OnScreen(PanelMedia()));
+        QStringList each;
+        for (double share : shares.Each)
+            each << QString::number(share * 100, 'f', 1);
+        return QStringLiteral("bar colours cover %1 % of the video area (each: %2), player %3")
+            .arg(shares.Total * 100, 0, 'f', 1)
+            .arg(each.join(QStringLiteral(" ")), F.Player()->GetStateName());
+    }
+
+    // The rows of the volume bar whose middle shows on screen as the bar
+    // draws it: its groove runs down there.
+    int VolumeRowsOnScreen() const
+    {
+        auto* volume = F.Control<QSlider>("tbVolume");
+        const QImage screen = TfrmMainFixture::OnScreen(volume);
+        const QImage drawn = volume->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        if (screen.size() != drawn.size())
+            return 0;
+        const int x = drawn.width() / 2;
+        int rows = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            rows += TestMedia::meanAbsDiff(screen.copy(x, y, 1, 1), drawn.copy(x, y, 1, 1)) < 8;
+        return rows;
+    }
+
+    void VerifyBarsOnScreen()
+    {
+        QVERIFY2(TestLoop::waitFor([&] { return BarsOnScreen(); }, 10000), qPrintable(DescribeScreen()));
+        // The volume bar floats over the video's right edge, above it.
+        const int height = F.Control("tbVolume")->height();
+        QVERIFY2(TestLoop::waitFor([&] { return VolumeRowsOnScreen() > height * 9 / 10; }, 10000),
+                 qPrintable(QStringLiteral("the volume bar shows on %1 of %2 rows").arg(VolumeRowsOnScreen()).arg(height)));
+    }
+
+    void ClickTab(int AIndex)
+    {
+        auto* header = F.Control<THeaderTabBar>("TabControl1_Header");
+        QTest::mouseClick(header, Qt::LeftButton, {}, header->tabRect(AIndex).center());
+    }
+
+    void DragSplitter(int ADx)
+    {
+        QWidget* handle = F.Control<QSplitter>("Splitter1")->handle(1);
+        QWindow* window = F.Window->windowHandle();
+        QPoint at = handle->mapTo(F.Window.get(), handle->rect().center());
+        QTest::mousePress(window, Qt::LeftButton, {}, at);
+        for (int step = 0; step < 4; ++step) {
+            at.rx() += ADx / 4;
+            QTest::mouseMove(window, at);
+        }
+        QTest::mouseRelease(window, Qt::LeftButton, {}, at);
+    }
+
+    void PressKey(Qt::Key AKey) { QTest::keyClick(F.Control("ListBoxFiles"), AKey); }
+
+private slots:
+    void initTestCase()
+    {
+        F.Start();
+        TestMedia::VideoFormat bars;
+        bars.durationMs = 20000;
+        bars.size = QSize(320, 240);
+        bars.fps = 5;
+        bars.source = QStringLiteral("smptebars");
+        QVERIFY(TestMedia::makeVideo(MediaPath(QStringLiteral("bars.avi")), bars));
+        QVERIFY(QFile::copy(MediaPath(QStringLiteral("bars.avi")), MediaPath(QStringLiteral("bars2.avi"))));
+        TestMedia::VideoFormat moving;
+        moving.durationMs = 20000;
+        moving.size = QSize(320, 180);
+        moving.fps = 25;
+        QVERIFY(TestMedia::makeVideo(MediaPath(QStringLiteral("moving.avi")), moving));
+        QImage photo(64, 48, QImage::Format_RGB32);
+        photo.fill(Qt::darkCyan);
+        QVERIFY(photo.save(MediaPath(QStringLiteral("photo.jpg"))));
+    }
+
+    void cleanupTestCase() { F.Finish(); }
+
+    void init() { F.FreshWindow(); }
+
+    void cleanup()
+    {
+        F.Window.reset();
+        TOrvTask_IdleWorker::Default().Clear();
+    }
+
+    // The video is on screen in every state the window places it in.
+    void videoIsOnScreen_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::newRow("first-frame rest") << "rest";
+        QTest::newRow("playing") << "playing";
+        QTest::newRow("paused again") << "paused";
+        QTest::newRow("step while paused") << "step";
+        QTest::newRow("Screenshot tab, then Video") << "tabs";
+        QTest::newRow("window resized") << "resize";
+        QTest::newRow("splitter dragged") << "splitter";
+        QTest::newRow("another file chosen") << "another";
+        QTest::newRow("picture chosen, then a video") << "picture";
+    }
+
+    void videoIsOnScreen()
+    {
+        QFETCH(QString, state);
+        F.ChooseAndRest(MediaPath(QStringLiteral("bars.avi")));
+        if (state == QLatin1String("playing") || state == QLatin1String("paused")) {
+            PressKey(Qt::Key_P);
+            F.WaitState(vlcPlayer_Playing);
+            if (state == QLatin1String("paused")) {
+                PressKey(Qt::Key_P);
+                F.WaitState(vlcPlayer_Paused);
+            }
+        } else if (state == QLatin1String("step")) {
+            const float before = F.Access().Timeline_Value();
+            PressKey(Qt::Key_Right);
+            QVERIFY(TestLoop::waitFor([&] { return F.Access().Timeline_Value() != before; }));
+        } else if (state == QLatin1String("tabs")) {
+            ClickTab(1);
+            QVERIFY(TestLoop::waitFor([&] { return !BarsOnScreen(); }));
+            ClickTab(0);
+        } else if (state == QLatin1String("resize")) {
+            F.Window->resize(1000, 760);
+        } else if (state == QLatin1String("splitter")) {
+            DragSplitter(80);
+        } else if (state == QLatin1String("another")) {
+            F.ChooseAndRest(MediaPath(QStringLiteral("bars2.avi")));
+        } else if (state == QLatin1String("picture")) {
+            F.Choose(MediaPath(QStringLiteral("photo.jpg")));
+            QVERIFY(TestLoop::waitFor([&] { return !BarsOnScreen(); }));
+            F.ChooseAndRest(MediaPath(QStringLiteral("bars.avi")));
+        }
+        VerifyBarsOnScreen();
+    }
+
+    // While a video plays, what is on screen changes with it.
+    void playingVideoMovesOnScreen()
+    {
+        F.ChooseAndRest(MediaPath(QStringLiteral("moving.avi")));
+        PressKey(Qt::Key_P);
+        F.WaitState(vlcPlayer_Playing);
+        QImage first;
+        QVERIFY(TestLoop::waitFor(
+            [&] {
+                first = TfrmMainFixture::OnScreen(PanelMedia());
+                QImage black(first.size(), QImage::Format_RGB32);
+                black.fill(Qt::black);
+                return TestMedia::meanAbsDiff(first, black) > 20;
+            },
+            10000));
+        QVERIFY(TestLoop::waitFor(
+            [&] { return TestMedia::meanAbsDiff(TfrmMainFixture::OnScreen(PanelMedia()), first) > 5; }, 10000));
+    }
+};
+
+QTEST_MAIN(tst_TfrmMain_Screen)
+#include "tst_TfrmMain_Screen.moc"
