@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QPalette>
+#include <QTimer>
 #include <QWindow>
 
 #include <chrono>
@@ -49,6 +50,14 @@ TVlcPlayer::TVlcPlayer(QWidget* AOwner)
     FMouseEventWinCtrl = new TVlcMouseEventWinCtrl(this);
     FMouseEventWinCtrl->SetBounds(0, 0, width(), height());
     BindMouseEvents();
+
+    FSettledSeek = new QTimer(this);
+    FSettledSeek->setSingleShot(true);
+    FSettledSeek->setInterval(SettledSeekDelayMs);
+    connect(FSettledSeek, &QTimer::timeout, this, [this] {
+        if (IsPause())
+            SeekToCurrentTime();
+    });
 }
 
 TVlcPlayer::~TVlcPlayer()
@@ -161,6 +170,19 @@ bool TVlcPlayer::eventFilter(QObject* watched, QEvent* event)
     // A video window created after the overlay would cover it.
     if (watched == FPlayerWinCtrl && event->type() == QEvent::WinIdChange)
         FMouseEventWinCtrl->BringToFront();
+    // The video window is painted black when it is shown again or uncovered;
+    // a paused engine is asked to draw its picture once more, once for a
+    // burst of exposes (a splitter drag resizes it on every move).
+    if (watched == FPlayerWinCtrl && event->type() == QEvent::Paint && !FShowPausedFrameQueued && IsPause()) {
+        FShowPausedFrameQueued = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                FShowPausedFrameQueued = false;
+                ShowPausedFrame();
+            },
+            Qt::QueuedConnection);
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -16,6 +16,7 @@
 #include "engine/VlcTextTagList.h"
 #include "engine/VlcTypes.h"
 
+class QTimer;
 class TVlc;
 
 // The engine player's state; the ordinals are libvlc's player-state numbers.
@@ -188,12 +189,23 @@ public:
     TVlcPlayerState GetState();
     QString GetStateName();
     void NextFrame();
+    // Has a paused engine decode and draw the frame at its current time
+    // again, now and once more when it has settled (see SetVideoPosInMs).
+    // libvlc 3.0 redraws a paused picture only while its video output still
+    // holds one, and a pause during start-up or a seek can leave it holding
+    // none: the picture is then lost on the next expose of the video window,
+    // and a snapshot waits in vain for a redraw. Nothing unless paused.
+    void ShowPausedFrame();
     // Moves the video to newWindow's native window; null moves it back.
     void PlayInWindow(QWidget* newWindow);
 
     qint64 GetVideoLenInMs();
     qint64 GetVideoPosInMs();
-    // Seeks; when not playing, raises OnMediaPlayerTimeChanged itself.
+    // Seeks; when not playing, raises OnMediaPlayerTimeChanged itself. A
+    // seek while paused, or while a pause is under way, is made once more
+    // when the engine has settled: libvlc 3.0 sometimes decodes such a frame
+    // without drawing it, soon after a pause or another seek, and the
+    // picture before stays on screen.
     void SetVideoPosInMs(qint64 newPos);
     float GetVideoPosInPercent();
     // Seeks (0..100); when not playing, raises OnMediaPlayerPositionChanged.
@@ -436,6 +448,14 @@ private:
     void UpdateDisplayWindow();
     // Stops the engine player and polls every 10 ms until it has stopped.
     void StopAndWait();
+    // Seeks the paused engine to its own time: it decodes and draws that frame.
+    void SeekToCurrentTime();
+    // One snapshot of the next picture drawn; true when the file was written.
+    bool TakeSnapshot(const QString& fileName, unsigned width, unsigned height);
+
+    // Longer than the engine buffers a file ahead (300 ms), after which a
+    // seek while paused is drawn.
+    static constexpr int SettledSeekDelayMs = 400;
     // Shows the control after it got a parent, unless it was hidden on purpose.
     void ShowInParent(QWidget* AParent);
 
@@ -471,6 +491,12 @@ private:
     TDeinterlaceMode FDeinterlaceMode = dmDISCARD;
     bool FUseEvents = true;
     QWidget* FPlayerWinCtrl = nullptr;
+    // A redraw of the paused frame is queued for the video window's expose.
+    bool FShowPausedFrameQueued = false;
+    // Pause was asked for and the engine has not reported playing since.
+    bool FPauseRequested = false;
+    // Repeats the last seek while paused once the engine has settled.
+    QTimer* FSettledSeek = nullptr;
     TVlcMouseEventWinCtrl* FMouseEventWinCtrl = nullptr;
     TVlcPlayerMouseEventsHandler FMouseEventsHandler = mehComponent;
     QStringList FStartOptions;

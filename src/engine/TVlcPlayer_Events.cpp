@@ -1,6 +1,7 @@
 #include "engine/TVlcPlayer.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 #include "engine/TVlcPlayerEvent.h"
 #include "engine/VlcLoader.h"
@@ -151,12 +152,17 @@ void TVlcPlayer::MsgMediaPlayerBuffering(const TVlcPlayerEvent&)
 
 void TVlcPlayer::MsgMediaPlayerPlaying(const TVlcPlayerEvent&)
 {
+    FPauseRequested = false;
+    FSettledSeek->stop();
     if (OnMediaPlayerPlaying)
         OnMediaPlayerPlaying(this);
 }
 
 void TVlcPlayer::MsgMediaPlayerPaused(const TVlcPlayerEvent&)
 {
+    // A seek made before the pause took effect is repeated that much after it.
+    if (FSettledSeek->isActive())
+        FSettledSeek->start();
     if (OnMediaPlayerPaused)
         OnMediaPlayerPaused(this);
 }

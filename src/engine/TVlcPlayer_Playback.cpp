@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <array>
 #include <chrono>
@@ -188,8 +189,10 @@ QString TVlcPlayer::GetMediaMrl()
 
 void TVlcPlayer::Pause()
 {
-    if (GetState() == vlcPlayer_Playing)
-        LibVlcEntries.libvlc_media_player_pause(p_mi.get());
+    if (GetState() != vlcPlayer_Playing)
+        return;
+    LibVlcEntries.libvlc_media_player_pause(p_mi.get());
+    FPauseRequested = true;
 }
 
 void TVlcPlayer::Resume()
@@ -237,6 +240,19 @@ void TVlcPlayer::NextFrame()
         LibVlcEntries.libvlc_media_player_next_frame(p_mi.get());
 }
 
+void TVlcPlayer::ShowPausedFrame()
+{
+    if (GetState() != vlcPlayer_Paused)
+        return;
+    SeekToCurrentTime();
+    FSettledSeek->start();
+}
+
+void TVlcPlayer::SeekToCurrentTime()
+{
+    LibVlcEntries.libvlc_media_player_set_time(p_mi.get(), LibVlcEntries.libvlc_media_player_get_time(p_mi.get()));
+}
+
 void TVlcPlayer::PlayInWindow(QWidget* newWindow)
 {
     if (!p_mi)
@@ -264,8 +280,11 @@ void TVlcPlayer::SetVideoPosInMs(qint64 newPos)
     if (!p_mi)
         return;
     LibVlcEntries.libvlc_media_player_set_time(p_mi.get(), newPos);
+    const bool playing = GetState() == vlcPlayer_Playing;
+    if (!playing || FPauseRequested)
+        FSettledSeek->start();
     // The engine reports time changes only while playing.
-    if (GetState() != vlcPlayer_Playing && OnMediaPlayerTimeChanged)
+    if (!playing && OnMediaPlayerTimeChanged)
         OnMediaPlayerTimeChanged(this, newPos);
 }
 
@@ -379,6 +398,21 @@ bool TVlcPlayer::Snapshot(const QString& fileName, unsigned width, unsigned heig
 {
     if (!p_mi)
         return false;
+    // The snapshot is of the next picture drawn, which a paused engine may
+    // never draw of its own accord; and a frame sought just now may be drawn
+    // only once the engine has settled.
+    ShowPausedFrame();
+    if (TakeSnapshot(fileName, width, height))
+        return true;
+    if (!IsPause())
+        return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(SettledSeekDelayMs));
+    SeekToCurrentTime();
+    return TakeSnapshot(fileName, width, height);
+}
+
+bool TVlcPlayer::TakeSnapshot(const QString& fileName, unsigned width, unsigned height)
+{
     // libvlc 3.0 answers 0 as soon as a video output exists, also when it had
     // no picture or could not write the file; it writes before it returns, so
     // the file shows whether the snapshot was taken.

@@ -1,8 +1,26 @@
 #include "ui/TScreenshotListModel.h"
 
+#include "services/OrvPath.h"
+
 TScreenshotListModel::TScreenshotListModel(QObject* parent)
     : QAbstractListModel(parent)
 {
+}
+
+QString TScreenshotListModel::FilePath(int AIndex) const
+{
+    if (AIndex < 0 || AIndex >= Count() || FRows.at(AIndex).Purpose != TPurpose::Item)
+        return {};
+    return PathCombine(FRows.at(AIndex).Text, FRows.at(AIndex).Detail);
+}
+
+int TScreenshotListModel::IndexOfFile(const QString& sFilePath) const
+{
+    for (int i = 0; i < Count(); ++i) {
+        if (FilePath(i) == sFilePath)
+            return i;
+    }
+    return -1;
 }
 
 void TScreenshotListModel::Clear()

@@ -32,6 +32,11 @@ public:
 
     int Count() const { return int(FRows.size()); }
     const TRow& Row(int AIndex) const { return FRows.at(AIndex); }
+    // The full path of an item row's screenshot (its text joined with its
+    // detail); empty for a header row or an index past the rows.
+    QString FilePath(int AIndex) const;
+    // The first item row of the screenshot sFilePath, -1 when none.
+    int IndexOfFile(const QString& sFilePath) const;
 
     // Removes every row.
     void Clear();

@@ -74,6 +74,7 @@ void TfrmMain::FormDestroy()
         FPlayer->OnMediaPlayerPlaying = nullptr;
         FPlayer->OnMediaPlayerTimeChanged = nullptr;
         FPlayer->OnMediaPlayerAudioVolume = nullptr;
+        FPlayer->OnMediaPlayerPaused = nullptr;
         FPlayer.reset();
     }
     LibVlcUnload();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QDeadlineTimer>
 #include <QString>
 
 #include <functional>
@@ -120,8 +121,16 @@ private:
     void tbProcessTracking();
     void Player_Start();
     void Player_Stop();
+    // True when the engine's media is the file sFileName.
+    bool Player_IsLoaded(const QString& sFileName);
+    // Ends the first-frame rest of a newly started file: pauses and removes
+    // the busy cover once the engine has a video output, or when
+    // AFirstPicture has expired.
+    void Player_Rest(QDeadlineTimer AFirstPicture);
     void EvOnMediaPlayerPlaying(QObject* Sender);
     void EvOnMediaPlayerTimeChanged(QObject* Sender, qint64 time);
+    // Has the engine draw the frame the first-frame rest paused on.
+    void EvOnMediaPlayerPaused(QObject* Sender);
     // Keeps playback silent once the engine's audio output exists.
     void EvOnMediaPlayerAudioVolume(QObject* Sender, float volume);
     // Every key pressed anywhere in the window comes here before the focused
@@ -165,6 +174,9 @@ private:
     QString FFileName;
     bool FStopImmediately = false;
     bool FProcessTrackDragging = false;
+    // The first-frame rest has paused; the engine draws that frame once it
+    // reports the pause.
+    bool FShowFrameWhenPaused = false;
     TScreenshotThumbnails* FThumbnails = nullptr;
 
     // --- Controls, top-down (each also carries its name as object name)

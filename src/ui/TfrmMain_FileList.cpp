@@ -154,6 +154,9 @@ void TfrmMain::ListBoxFilesItemClick(QListWidgetItem* AItem)
             QListWidgetItem* const item = self->ListBoxFiles->item(clicked.row());
             const bool sameFile = self->FFileName == file;
             self->FileList_Display(item);
+            // A later click whose task was dropped moved the highlight; it
+            // goes back to what is shown.
+            self->ListBoxFiles->setCurrentItem(item);
             if (sameFile) {
                 self->BusyCover_Hide();
                 return;

@@ -5,6 +5,7 @@
 #include "ui/TStyleButton.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -17,6 +18,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -29,6 +31,9 @@ constexpr int CtrlShiftStepMs = 10000;
 // A started file is paused again this long after the engine reports playing,
 // so that its first frames are on screen.
 constexpr quint32 PlayingSettleDelayMs = 50;
+// How long the rest waits for the engine's video output, and how often it looks.
+constexpr qint64 FirstPictureWaitMs = 3000;
+constexpr quint32 FirstPicturePollMs = 10;
 constexpr qint64 MsPerDay = 86400000;
 // What the time labels show while a time is unknown.
 const QString NoTimeText = QStringLiteral("-:--:------");
@@ -123,26 +128,27 @@ void TfrmMain::Player_Start()
     TabControl1_Header_Activate(TabItem1H_Video);
     bPlay->SetStyleLookup(QStringLiteral("stoptoolbutton"));
 
-    bool resume = false;
-    if (FPlayer->GetState() == vlcPlayer_Paused) {
-        // The engine names a local file by a file:// location with escaped
-        // characters; the path inside it is what is compared.
-        QString location = FPlayer->GetMediaMrl();
-        const QUrl url(location);
-        if (url.isLocalFile())
-            location = url.toLocalFile();
-        resume = QDir::toNativeSeparators(location).contains(QDir::toNativeSeparators(FFileName));
-    }
-    if (resume) {
+    if (FPlayer->GetState() == vlcPlayer_Paused && Player_IsLoaded(FFileName)) {
         FPlayer->Resume();
     } else {
         FStartPosition = 0;
         FEndPosition = -1;
+        FShowFrameWhenPaused = false;
         FPlayer->Play(FFileName);
         Timeline_SetValue(0);
     }
     FPlayer->SetAudioVolume(0);
     FPlayer->SetAudioMute(true);
+}
+
+bool TfrmMain::Player_IsLoaded(const QString& sFileName)
+{
+    // The engine names a local file by a file:// location with escaped
+    // characters; the path inside it is what is compared, whole: a part of
+    // it names another file (clip.avi in clip.avi.avi).
+    const QString location = FPlayer->GetMediaMrl();
+    const QUrl url(location);
+    return QDir::cleanPath(url.isLocalFile() ? url.toLocalFile() : location) == QDir::cleanPath(sFileName);
 }
 
 void TfrmMain::Player_Stop()
@@ -226,17 +232,42 @@ void TfrmMain::EvOnMediaPlayerPlaying(QObject*)
             if (!self || !self->FPlayer)
                 return;
             self->FPlayer->SetAudioVolume(0);
-            if (self->FStopImmediately) {
-                self->Player_Stop();
-                self->BusyCover_Hide();
-                // The pause can come before the engine has drawn any picture,
-                // and a paused engine draws none of its own accord, which
-                // would leave the video area black and nothing to save.
-                // Setting the time again has it decode and show the frame there.
-                self->FPlayer->SetVideoPosInMs(std::max<qint64>(self->FPlayer->GetVideoPosInMs(), 0));
-            }
+            self->Player_Rest(QDeadlineTimer(FirstPictureWaitMs));
         },
         PlayingSettleDelayMs);
+}
+
+// Ends the first-frame rest once the engine has a video output: paused before
+// it has one, the engine draws its first picture later at a size it has not
+// yet taken from the video window, stretched over all of it, and keeps that
+// picture. A video without pictures rests when the wait is over.
+void TfrmMain::Player_Rest(QDeadlineTimer AFirstPicture)
+{
+    if (!FStopImmediately)
+        return;
+    if (!FPlayer->HasVout() && !AFirstPicture.hasExpired()) {
+        Idle_Execute(
+            [self = QPointer<TfrmMain>(this), AFirstPicture] {
+                if (self && self->FPlayer)
+                    self->Player_Rest(AFirstPicture);
+            },
+            FirstPicturePollMs);
+        return;
+    }
+    Player_Stop();
+    BusyCover_Hide();
+    FShowFrameWhenPaused = true;
+}
+
+// The picture on screen when the first-frame rest pauses may be one the
+// engine will not draw again (see TVlcPlayer::ShowPausedFrame). Once the
+// pause has taken effect it draws the frame it rests on, the one the time
+// label names.
+void TfrmMain::EvOnMediaPlayerPaused(QObject*)
+{
+    if (!std::exchange(FShowFrameWhenPaused, false))
+        return;
+    FPlayer->ShowPausedFrame();
 }
 
 // The engine forgets volume and mute set while it has no audio output, which

@@ -52,10 +52,10 @@ void TfrmMain::Screenshots_Create()
 
 void TfrmMain::ButtonScreenshotClick()
 {
-    const QList<QListWidgetItem*> selected = ListBoxFiles->selectedItems();
-    if (selected.isEmpty() || !FileList_IsFile(selected.first()))
+    // The picture is of the displayed video, whatever the list highlights.
+    if (ListBoxFiles->selectedItems().isEmpty() || FFileName.isEmpty())
         return;
-    const TScreenshotNames names = ScreenshotNamesOf(FileList_Path(selected.first()));
+    const TScreenshotNames names = ScreenshotNamesOf(FFileName);
     // Empty when every number up to 9999 is taken: then nothing is written.
     const QString file = AutoFileIn_Literal(names.Folder, names.Prefix, ScreenshotExt);
     if (!file.isEmpty() && FPlayer)
@@ -91,40 +91,37 @@ void TfrmMain::Screenshot_Add(const QImage& bmp, const QString& sFileName)
 
 void TfrmMain::Screenshots_UpdateFromFile(const QString& sFilename)
 {
-    int remembered = -1;
-    if (sFilename == FFilenameLast && ListViewScreenshots->Selected() >= 0)
-        remembered = ListViewScreenshots->Selected();
+    TScreenshotListModel* model = ListViewScreenshots->Model();
+    // Rebuilding the same video's list keeps the selected screenshot
+    // selected, wherever its row ends up.
+    const QString remembered = sFilename == FFilenameLast ? model->FilePath(ListViewScreenshots->Selected()) : QString();
     FFilenameLast = sFilename;
     Screenshots_Clear();
-    // The header goes on top whatever happens below, above the rows added so far.
-    const auto header = qScopeGuard([this] { Screenshots_Header_Add(); });
-    if (sFilename.isEmpty())
-        return;
+    {
+        // The header goes on top whatever happens below, above the rows added so far.
+        const auto header = qScopeGuard([this] { Screenshots_Header_Add(); });
+        if (sFilename.isEmpty())
+            return;
 
-    const TScreenshotNames names = ScreenshotNamesOf(sFilename);
-    const QStringList files = AutoFileIn_LiteralFiles(names.Folder, names.Prefix, ScreenshotExt);
-    FThumbnails->SetBox(QSize(TScreenshotListDelegate::ImageWidth, TScreenshotListDelegate::ImageHeight),
-                        ListViewScreenshots->devicePixelRatioF());
-    FThumbnails->RetainOnly(QSet<QString>(files.cbegin(), files.cend()));
-    // Ascending numbers, each inserted on top: the newest ends up first. A
-    // thumbnail not decoded yet arrives later through Screenshots_ThumbnailReady.
-    for (const QString& file : files)
-        Screenshot_Add(FThumbnails->Thumbnail(QFileInfo(file)).value_or(QImage()), file);
-
-    // The header is not in the list yet; inserting it keeps the index, which
-    // then names the same row as before the rebuild.
-    if (remembered != -1 && remembered < ListViewScreenshots->Model()->Count() - 1)
-        ListViewScreenshots->SetItemIndex(remembered);
+        const TScreenshotNames names = ScreenshotNamesOf(sFilename);
+        const QStringList files = AutoFileIn_LiteralFiles(names.Folder, names.Prefix, ScreenshotExt);
+        FThumbnails->SetBox(QSize(TScreenshotListDelegate::ImageWidth, TScreenshotListDelegate::ImageHeight),
+                            ListViewScreenshots->devicePixelRatioF());
+        FThumbnails->RetainOnly(QSet<QString>(files.cbegin(), files.cend()));
+        // Ascending numbers, each inserted on top: the newest ends up first. A
+        // thumbnail not decoded yet arrives later through Screenshots_ThumbnailReady.
+        for (const QString& file : files)
+            Screenshot_Add(FThumbnails->Thumbnail(QFileInfo(file)).value_or(QImage()), file);
+    }
+    if (!remembered.isEmpty())
+        ListViewScreenshots->SetItemIndex(model->IndexOfFile(remembered));
 }
 
 void TfrmMain::Screenshots_ThumbnailReady(const QString& sFilePath, const QImage& AImage)
 {
     TScreenshotListModel* model = ListViewScreenshots->Model();
-    const QString name = PathFileName(sFilePath);
     for (int i = 0; i < model->Count(); ++i) {
-        const TScreenshotListModel::TRow& row = model->Row(i);
-        if (row.Purpose == TScreenshotListModel::TPurpose::Item && row.Detail == name
-            && PathCombine(row.Text, row.Detail) == sFilePath)
+        if (model->FilePath(i) == sFilePath)
             model->SetImage(i, AImage);
     }
 }
@@ -139,9 +136,7 @@ void TfrmMain::Screenshot_Display(int AIndex)
     if (!(FPlayer && FPlayer->IsPlay()))
         TabControl1_Header_Activate(TabItem2H_Screenshot);
 
-    const TScreenshotListModel::TRow& row = model->Row(AIndex);
-    const QString file = row.Purpose == TScreenshotListModel::TPurpose::Item ? PathCombine(row.Text, row.Detail)
-                                                                              : QString();
+    const QString file = model->FilePath(AIndex);
     if (file.isEmpty() || !QFileInfo(file).isFile()) {
         ImageViewerScreenshot->ClearPicture(Qt::white);
         return;
@@ -167,9 +162,8 @@ void TfrmMain::ButtonDeleteScreenshotClick()
         const int index = ListViewScreenshots->Selected();
         if (index < 0)
             return;
-        const TScreenshotListModel::TRow row = ListViewScreenshots->Model()->Row(index);
+        const QString file = ListViewScreenshots->Model()->FilePath(index);
         ListViewScreenshots->Model()->RemoveRow(index);
-        const QString file = PathCombine(row.Text, row.Detail);
         // A file already gone, or one that cannot be removed, only loses its row.
         if (QFileInfo(file).isFile())
             QFile::remove(file);

@@ -50,6 +50,7 @@ void TfrmMain::VideoSurface_Create()
     FPlayer->OnMediaPlayerAudioVolume = [this](QObject* Sender, float volume) {
         EvOnMediaPlayerAudioVolume(Sender, volume);
     };
+    FPlayer->OnMediaPlayerPaused = [this](QObject* Sender) { EvOnMediaPlayerPaused(Sender); };
     if (const WId handle = winId()) {
         const QRectF media = PanelMedia_AbsoluteRect();
         FPlayer->SetParentFromHWND(handle, float(media.left()), float(media.top()), float(media.width()),
@@ -112,10 +113,11 @@ void TfrmMain::TabControl1_HeaderChange(QObject*)
             VideoSurface_Hide();
     }
 
-    const QList<QListWidgetItem*> selected = ListBoxFiles->selectedItems();
-    if (selected.isEmpty() || !FileList_IsFile(selected.first()))
+    // The thumbnails are those of the displayed video, which the list
+    // highlights unless the user has moved the highlight without opening.
+    if (ListBoxFiles->selectedItems().isEmpty() || FFileName.isEmpty())
         return;
-    const QString file = FileList_Path(selected.first());
+    const QString file = FFileName;
     Idle_Execute(
         [self = QPointer<TfrmMain>(this), file] {
             if (self)

@@ -33,8 +33,9 @@ bool runFfmpeg(const QStringList& args, QString* errorText)
 bool makeVideo(const QString& filePath, const VideoFormat& format)
 {
     QDir().mkpath(QFileInfo(filePath).absolutePath());
-    const QString source = QStringLiteral("%1=size=%2x%3:rate=%4:duration=%5")
-                               .arg(format.source)
+    // A source given with options of its own ("color=c=red") takes the rest after them.
+    const QString source = QStringLiteral("%1%2size=%3x%4:rate=%5:duration=%6")
+                               .arg(format.source, format.source.contains(u'=') ? QStringLiteral(":") : QStringLiteral("="))
                                .arg(format.size.width())
                                .arg(format.size.height())
                                .arg(format.fps)

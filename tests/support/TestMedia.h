@@ -15,7 +15,7 @@ struct VideoFormat {
     QSize size {640, 360};
     int fps = 25;
     QString codec = QStringLiteral("mjpeg");
-    QString source = QStringLiteral("testsrc2"); // any lavfi video source
+    QString source = QStringLiteral("testsrc2"); // any lavfi video source, with options of its own or none
     QList<int> audioTonesHz;                     // one sine-tone audio track per entry, in order
     QStringList extraArgs;                       // added before the output file
 };

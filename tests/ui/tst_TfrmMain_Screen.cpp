@@ -134,7 +134,36 @@ private:
         QTest::mouseRelease(window, Qt::LeftButton, {}, at);
     }
 
-    void PressKey(Qt::Key AKey) { QTest::keyClick(F.Control("ListBoxFiles"), AKey); }
+    void PressKey(Qt::Key AKey, Qt::KeyboardModifiers AModifiers = {})
+    {
+        QTest::keyClick(F.Control("ListBoxFiles"), AKey, AModifiers);
+    }
+
+    // How far what is on screen lies from AFrame, scaled and centred in
+    // PanelMedia as the engine shows it. The volume bar floats over the
+    // panel's right edge; only what lies left of it is compared.
+    double ScreenDiff(const QImage& AFrame) const
+    {
+        const QSize panel = PanelMedia()->size();
+        const QSize shown = AFrame.size().scaled(panel, Qt::KeepAspectRatio);
+        const QRect picture(QPoint((panel.width() - shown.width()) / 2, (panel.height() - shown.height()) / 2), shown);
+        const int right = F.Control("tbVolume")->mapToGlobal(QPoint(0, 0)).x() - PanelMedia()->mapToGlobal(QPoint(0, 0)).x();
+        const QRect compared = picture.intersected(QRect(0, 0, right, panel.height()));
+        const QImage expected = AFrame.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                    .copy(compared.translated(-picture.topLeft()));
+        return TestMedia::meanAbsDiff(TfrmMainFixture::OnScreen(PanelMedia()).copy(compared), expected);
+    }
+
+    // The screen shows AFrame, and plainly not AOther.
+    void VerifyFrameOnScreen(const QString& sWhen, const QImage& AFrame, const QImage& AOther)
+    {
+        const bool shown = TestLoop::waitFor([&] { return ScreenDiff(AFrame) < 12 && ScreenDiff(AFrame) * 2 < ScreenDiff(AOther); }, 10000);
+        QVERIFY2(shown,
+                 qPrintable(QStringLiteral("%1: the screen differs by %2 from the frame, by %3 from another")
+                                .arg(sWhen)
+                                .arg(ScreenDiff(AFrame))
+                                .arg(ScreenDiff(AOther))));
+    }
 
 private slots:
     void initTestCase()
@@ -213,6 +242,42 @@ private slots:
             F.ChooseAndRest(MediaPath(QStringLiteral("bars.avi")));
         }
         VerifyBarsOnScreen();
+    }
+
+    // The frame a paused video rests on is on screen, and comes back when
+    // the Video view is shown again.
+    void pausedFrameComesBack_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("steps");
+        QTest::newRow("first-frame rest") << 0 << 0;
+        QTest::newRow("one step") << 4000 << 1;
+        QTest::newRow("three quick steps") << 2000 << 3;
+    }
+
+    void pausedFrameComesBack()
+    {
+        QFETCH(int, from);
+        QFETCH(int, steps);
+        const QString video = MediaPath(QStringLiteral("moving.avi"));
+        F.ChooseAndRest(video);
+        if (steps > 0) {
+            F.Access().Timeline_SetValue(float(from));
+            for (int step = 0; step < steps; ++step)
+                PressKey(Qt::Key_Right, Qt::ControlModifier);
+        }
+        // The frame the engine rests on, at 25 frames a second.
+        const qint64 frameTime = F.Player()->GetVideoPosInMs() / 40 * 40;
+        QCOMPARE(frameTime, qint64(steps > 0 ? from + steps * 1000 : frameTime));
+        const QImage frame = TestMedia::ffmpegFrameAt(video, frameTime);
+        const QImage other = TestMedia::ffmpegFrameAt(video, frameTime + 3000);
+        VerifyFrameOnScreen(QStringLiteral("paused"), frame, other);
+
+        ClickTab(1);
+        QVERIFY(TestLoop::waitFor([&] { return ScreenDiff(frame) > 30; }));
+        ClickTab(0);
+        VerifyFrameOnScreen(QStringLiteral("shown again"), frame, other);
+        QCOMPARE(F.Player()->GetState(), vlcPlayer_Paused);
     }
 
     // While a video plays, what is on screen changes with it.

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScrollBar>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -146,11 +147,35 @@ private:
         Access().Button1Click();
         QVERIFY2(TestLoop::waitFor([&] { return Access().FileName() == MediaPath(sName) && Resting(); }, 15000),
                  qPrintable(Player()->GetStateName()));
-        // The first frames can be paused before the engine has shown one of
-        // them, leaving the video black; a step shows the frame it rests on.
-        if (ShownFrame().isNull())
-            QTest::keyClick(FWindow.get(), Qt::Key_Left);
         WaitFrameShown();
+    }
+
+    // A click on a file of the list, as the user makes it.
+    void ClickFile(const QString& sName)
+    {
+        auto* list = Access().ListBoxFiles();
+        const QList<QListWidgetItem*> found = list->findItems(sName, Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
+    }
+
+    QString HighlightedFile()
+    {
+        const QList<QListWidgetItem*> selected = Access().ListBoxFiles()->selectedItems();
+        return selected.isEmpty() ? QString() : selected.first()->text();
+    }
+
+    // The share of a picture's pixels that are plainly red.
+    static double RedShare(const QImage& AImage)
+    {
+        const QImage rgb = AImage.convertToFormat(QImage::Format_RGB32);
+        qint64 red = 0;
+        for (int y = 0; y < rgb.height(); ++y)
+            for (int x = 0; x < rgb.width(); ++x) {
+                const QRgb pixel = rgb.pixel(x, y);
+                red += qRed(pixel) > 150 && qGreen(pixel) < 80 && qBlue(pixel) < 80;
+            }
+        return rgb.isNull() ? 0 : double(red) / (double(rgb.width()) * rgb.height());
     }
 
     void PressS() { QTest::keyClick(FWindow.get(), Qt::Key_S); }
@@ -220,6 +245,10 @@ private slots:
         format.durationMs = 8000;
         format.size = QSize(320, 180);
         QVERIFY(TestMedia::makeVideo(FSource.filePath(QStringLiteral("clip.avi")), format));
+        format.source = QStringLiteral("color=c=red");
+        QVERIFY(TestMedia::makeVideo(FSource.filePath(QStringLiteral("a.avi")), format));
+        format.source = QStringLiteral("color=c=blue");
+        QVERIFY(TestMedia::makeVideo(FSource.filePath(QStringLiteral("b.avi")), format));
     }
 
     void cleanupTestCase()
@@ -260,6 +289,53 @@ private slots:
         QTest::mouseClick(Control<TStyleButton>("ButtonScreenshot"), Qt::LeftButton);
         QVERIFY(PngFiles().isEmpty());
         QCOMPARE(Model()->Count(), 0);
+
+        // A highlighted file that was never opened is not displayed either.
+        FAnswer = MediaPath(QStringLiteral("run.avi"));
+        Access().Button1Click();
+        TOrvTask_IdleWorker::Default().Clear();
+        QCOMPARE(HighlightedFile(), QStringLiteral("run.avi"));
+        QVERIFY(Access().FileName().isEmpty());
+        PressS();
+        QVERIFY(PngFiles().isEmpty());
+    }
+
+    // A screenshot is of the displayed video and named after it, whatever the
+    // file list highlights; opening a file moves the highlight to it.
+    void screenshotIsNamedAfterTheDisplayedVideo_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("highlight moved with the arrow keys") << "keys";
+        QTest::newRow("two quick clicks") << "two clicks";
+        QTest::newRow("ten quick clicks") << "ten clicks";
+    }
+
+    void screenshotIsNamedAfterTheDisplayedVideo()
+    {
+        QFETCH(QString, how);
+        for (const QString& name : {QStringLiteral("a.avi"), QStringLiteral("b.avi")})
+            QVERIFY(QFile::copy(FSource.filePath(name), MediaPath(name)));
+        ChooseAndRest(QStringLiteral("b.avi"));
+        if (how == QLatin1String("keys")) {
+            ChooseAndRest(QStringLiteral("a.avi"));
+            QTest::keyClick(Access().ListBoxFiles(), Qt::Key_Down);
+            QCOMPARE(HighlightedFile(), QStringLiteral("b.avi"));
+        } else {
+            const int clicks = how == QLatin1String("two clicks") ? 2 : 10;
+            for (int i = 0; i < clicks; ++i)
+                ClickFile(i % 2 ? QStringLiteral("b.avi") : QStringLiteral("a.avi"));
+            QVERIFY2(TestLoop::waitFor([&] { return Access().FileName() == MediaPath("a.avi") && Resting(); }, 15000),
+                     qPrintable(Access().FileName()));
+            QCOMPARE(HighlightedFile(), QStringLiteral("a.avi"));
+            WaitFrameShown();
+        }
+
+        PressS();
+
+        QCOMPARE(PngFiles(), QStringList {"a_0001.png"});
+        const double red = RedShare(QImage(MediaPath(QStringLiteral("a_0001.png"))));
+        QVERIFY2(red > 0.9, qPrintable(QString::number(red)));
+        QCOMPARE(Rows(), WithHeader({"a_0001.png"}));
     }
 
     void newScreenshotTakesTheNumberAfterTheHighest_data()
@@ -540,18 +616,23 @@ private slots:
         QTest::addColumn<bool>("goneBefore");
         QTest::addColumn<QStringList>("listedAfter");
         QTest::addColumn<int>("shownAfter"); // number of the screenshot in the viewer, 0 for cleared
+        QTest::addColumn<bool>("afterRefresh"); // the bin is pressed once the view's refresh has rebuilt the list
 
         const QStringList all {"run_0003.png", "run_0002.png", "run_0001.png"};
-        QTest::newRow("No") << 2 << int(QMessageBox::No) << false << all << 2;
-        QTest::newRow("closed without an answer") << 2 << int(QMessageBox::NoButton) << false << all << 2;
+        QTest::newRow("No") << 2 << int(QMessageBox::No) << false << all << 2 << false;
+        QTest::newRow("closed without an answer") << 2 << int(QMessageBox::NoButton) << false << all << 2 << false;
         QTest::newRow("Yes shows the next older") << 2 << int(QMessageBox::Yes) << false
-                                                  << QStringList {"run_0003.png", "run_0001.png"} << 1;
+                                                  << QStringList {"run_0003.png", "run_0001.png"} << 1 << false;
         QTest::newRow("Yes on the newest") << 1 << int(QMessageBox::Yes) << false
-                                           << QStringList {"run_0002.png", "run_0001.png"} << 2;
+                                           << QStringList {"run_0002.png", "run_0001.png"} << 2 << false;
         QTest::newRow("Yes on the last row clears the viewer")
-            << 3 << int(QMessageBox::Yes) << false << QStringList {"run_0003.png", "run_0002.png"} << 0;
+            << 3 << int(QMessageBox::Yes) << false << QStringList {"run_0003.png", "run_0002.png"} << 0 << false;
         QTest::newRow("file already gone loses its row")
-            << 2 << int(QMessageBox::Yes) << true << QStringList {"run_0003.png", "run_0001.png"} << 1;
+            << 2 << int(QMessageBox::Yes) << true << QStringList {"run_0003.png", "run_0001.png"} << 1 << false;
+        QTest::newRow("Yes on the oldest, after the refresh")
+            << 3 << int(QMessageBox::Yes) << false << QStringList {"run_0003.png", "run_0002.png"} << 0 << true;
+        QTest::newRow("Yes on the second-oldest, after the refresh")
+            << 2 << int(QMessageBox::Yes) << false << QStringList {"run_0003.png", "run_0001.png"} << 1 << true;
     }
 
     void deleteAfterConfirmation()
@@ -561,11 +642,18 @@ private slots:
         QFETCH(bool, goneBefore);
         QFETCH(QStringList, listedAfter);
         QFETCH(int, shownAfter);
+        QFETCH(bool, afterRefresh);
         for (int number = 1; number <= 3; ++number)
             WriteShot(QStringLiteral("run_%1.png").arg(number, 4, 10, QLatin1Char('0')), ShotColor(number));
         ChooseAndRest(QStringLiteral("run.avi"));
         ClickRow(row);
         const QString file = MediaPath(Model()->Row(row).Detail);
+        if (afterRefresh) {
+            // The click switched to the Screenshot view, whose two refreshes rebuild the list.
+            QSignalSpy rebuilt(Model(), &QAbstractItemModel::modelReset);
+            QVERIFY(TestLoop::waitFor([&] { return rebuilt.size() >= 2; }, 5000));
+            QCOMPARE(Model()->Row(List()->Selected()).Detail, Model()->Row(row).Detail);
+        }
         if (goneBefore)
             QVERIFY(QFile::remove(file));
         FDlgAnswer = TAnswer(answer);
@@ -607,8 +695,8 @@ private slots:
         QTest::newRow("row 1") << 1 << 1;
         QTest::newRow("row 2") << 2 << 2;
         QTest::newRow("row 3, the third-last") << 3 << 3;
-        QTest::newRow("row 4 is dropped") << 4 << -1;
-        QTest::newRow("row 5 is dropped") << 5 << -1;
+        QTest::newRow("row 4, the second-last") << 4 << 4;
+        QTest::newRow("row 5, the oldest") << 5 << 5;
     }
 
     void selectionSurvivesARebuildOfTheSameVideo()

@@ -232,31 +232,36 @@ private slots:
 
     void thumbnailsReReadAfterEachSwitch()
     {
-        QFile video(FMedia.filePath(QStringLiteral("run.avi")));
-        QVERIFY(video.open(QIODevice::WriteOnly));
-        video.close();
+        QFile other(FMedia.filePath(QStringLiteral("other.avi")));
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.close();
+        const auto removeFiles = qScopeGuard([&] {
+            for (const char* name : {"other.avi", "clip_0001.png", "clip_0002.png"})
+                QFile::remove(FMedia.filePath(QLatin1String(name)));
+        });
         Choose(QStringLiteral("photo.jpg"));
         auto* thumbnails = Control<TScreenshotListView>("ListViewScreenshots");
 
-        // Nothing selected: no refresh is queued.
+        // Nothing displayed: no refresh is queued.
         ClickTab(1);
         QVERIFY(TOrvTask_IdleWorker::Default().Tasks().empty());
         ClickTab(0);
 
-        Access().ListBoxFiles()->setCurrentRow(Access().FileListTexts().indexOf(QStringLiteral("run.avi")));
-        WritePng(FMedia.filePath(QStringLiteral("run_0001.png")));
+        ChooseAndRest(QStringLiteral("clip.avi"));
+        QCOMPARE(thumbnails->Model()->Count(), 1);
+        WritePng(FMedia.filePath(QStringLiteral("clip_0001.png")));
         ClickTab(1);
         QVERIFY(!TOrvTask_IdleWorker::Default().Tasks().empty());
-        QCOMPARE(thumbnails->Model()->Count(), 0);
+        QCOMPARE(thumbnails->Model()->Count(), 1);
         QVERIFY(TestLoop::waitFor([&] { return thumbnails->Model()->Count() == 2; }));
 
-        WritePng(FMedia.filePath(QStringLiteral("run_0002.png")));
+        // The thumbnails stay those of the video displayed, also when the
+        // file list's highlight has moved to another file without opening it.
+        Access().ListBoxFiles()->setCurrentRow(Access().FileListTexts().indexOf(QStringLiteral("other.avi")));
+        WritePng(FMedia.filePath(QStringLiteral("clip_0002.png")));
         ClickTab(0);
         QVERIFY(TestLoop::waitFor([&] { return thumbnails->Model()->Count() == 3; }));
-        QCOMPARE(thumbnails->Model()->Row(1).Detail, QStringLiteral("run_0002.png"));
-        QFile::remove(FMedia.filePath(QStringLiteral("run.avi")));
-        QFile::remove(FMedia.filePath(QStringLiteral("run_0001.png")));
-        QFile::remove(FMedia.filePath(QStringLiteral("run_0002.png")));
+        QCOMPARE(thumbnails->Model()->Row(1).Detail, QStringLiteral("clip_0002.png"));
     }
 
     // A chosen file that is not listed hides the surface; a video chosen
