@@ -189,6 +189,44 @@ private slots:
         QCOMPARE(timeline->value(), 0);
     }
 
+    // Clicking the file displayed once more leaves the video where it is,
+    // paused.
+    void clickingTheDisplayedFileAgainKeepsItsPosition_data()
+    {
+        QTest::addColumn<bool>("playing");
+        QTest::newRow("paused") << false;
+        QTest::newRow("playing") << true;
+    }
+
+    void clickingTheDisplayedFileAgainKeepsItsPosition()
+    {
+        QFETCH(bool, playing);
+        RestingOn(QStringLiteral("clip.avi"));
+        if (playing) {
+            QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
+            WaitPlaying();
+            QVERIFY(TestLoop::waitFor([&] { return Player()->GetVideoPosInMs() > 1500; }, 10000));
+        } else {
+            Access().Timeline_SetValue(2000);
+            QTest::keyClick(Control("ListBoxFiles"), Qt::Key_Right, Qt::ControlModifier);
+        }
+        const qint64 before = Player()->GetVideoPosInMs();
+
+        auto* list = Access().ListBoxFiles();
+        const QList<QListWidgetItem*> item = list->findItems(QStringLiteral("clip.avi"), Qt::MatchExactly);
+        QCOMPARE(item.size(), 1);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item.first()).center());
+        QVERIFY(CoverShown());
+        QVERIFY(TestLoop::waitFor([&] { return !CoverShown(); }));
+        WaitPaused();
+        TestLoop::run(300);
+
+        const qint64 after = Player()->GetVideoPosInMs();
+        QVERIFY2(after >= before && after < before + 1000,
+                 qPrintable(QStringLiteral("%1 ms before the click, %2 ms after").arg(before).arg(after)));
+        QCOMPARE(Player()->GetState(), vlcPlayer_Paused);
+    }
+
     void firstFrameFlow()
     {
         FreshWindow();

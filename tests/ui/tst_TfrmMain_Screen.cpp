@@ -3,6 +3,9 @@
 #include "ui/THeaderTabBar.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QUrl>
 #include <QSlider>
 #include <QSplitter>
 #include <QTemporaryDir>
@@ -181,6 +184,16 @@ private slots:
         moving.size = QSize(320, 180);
         moving.fps = 25;
         QVERIFY(TestMedia::makeVideo(MediaPath(QStringLiteral("moving.avi")), moving));
+        TestMedia::VideoFormat plain;
+        plain.durationMs = 6000;
+        plain.size = QSize(160, 120);
+        plain.fps = 10;
+        plain.source = QStringLiteral("color=c=red");
+        for (const char* name : {"clip.avi", "a%20b.avi"})
+            QVERIFY(TestMedia::makeVideo(MediaPath(QLatin1String(name)), plain));
+        plain.source = QStringLiteral("color=c=blue");
+        for (const char* name : {"clip.avi.avi", "a b.avi"})
+            QVERIFY(TestMedia::makeVideo(MediaPath(QLatin1String(name)), plain));
         QImage photo(64, 48, QImage::Format_RGB32);
         photo.fill(Qt::darkCyan);
         QVERIFY(photo.save(MediaPath(QStringLiteral("photo.jpg"))));
@@ -278,6 +291,55 @@ private slots:
         ClickTab(0);
         VerifyFrameOnScreen(QStringLiteral("shown again"), frame, other);
         QCOMPARE(F.Player()->GetState(), vlcPlayer_Paused);
+    }
+
+    // The share of a picture's pixels that are plainly of AColor's hue.
+    static double ShareOf(const QImage& AImage, QColor AColor)
+    {
+        qint64 matching = 0;
+        for (int y = 0; y < AImage.height(); ++y)
+            for (int x = 0; x < AImage.width(); ++x) {
+                const QColor pixel = AImage.pixelColor(x, y);
+                matching += qAbs(pixel.red() - AColor.red()) < 60 && qAbs(pixel.green() - AColor.green()) < 60
+                            && qAbs(pixel.blue() - AColor.blue()) < 60;
+            }
+        return AImage.isNull() ? 0 : double(matching) / (double(AImage.width()) * AImage.height());
+    }
+
+    // A video chosen while another rests paused plays, and is what is on
+    // screen and in its screenshot, also when one name holds the other.
+    void chosenVideoIsTheOneShown_data()
+    {
+        QTest::addColumn<QString>("paused");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QColor>("color");
+        QTest::addColumn<QString>("screenshot");
+        QTest::newRow("clip.avi after clip.avi.avi") << "clip.avi.avi" << "clip.avi" << QColor(Qt::red) << "clip_0001.png";
+        QTest::newRow("a%20b.avi after a b.avi") << "a b.avi" << "a%20b.avi" << QColor(Qt::red) << "a%20b_0001.png";
+        QTest::newRow("a b.avi after a%20b.avi") << "a%20b.avi" << "a b.avi" << QColor(Qt::blue) << "a b_0001.png";
+    }
+
+    void chosenVideoIsTheOneShown()
+    {
+        QFETCH(QString, paused);
+        QFETCH(QString, chosen);
+        QFETCH(QColor, color);
+        QFETCH(QString, screenshot);
+        F.ChooseAndRest(MediaPath(paused));
+        F.ChooseAndRest(MediaPath(chosen));
+        QVERIFY2(TestLoop::waitFor([&] { return ShareOf(TfrmMainFixture::OnScreen(PanelMedia()), color) > 0.3; }, 10000),
+                 qPrintable(F.Player()->GetMediaMrl()));
+
+        PressKey(Qt::Key_S);
+        const QString file = MediaPath(screenshot);
+        const auto removeShot = qScopeGuard([&] { QFile::remove(file); });
+        QVERIFY(QFileInfo::exists(file));
+        QVERIFY(ShareOf(QImage(file), color) > 0.9);
+
+        // P plays the chosen video on from where it rests.
+        PressKey(Qt::Key_P);
+        F.WaitState(vlcPlayer_Playing);
+        QCOMPARE(QUrl(F.Player()->GetMediaMrl()).toLocalFile(), MediaPath(chosen));
     }
 
     // While a video plays, what is on screen changes with it.
