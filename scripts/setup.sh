@@ -12,7 +12,9 @@ build_dir=${BUILD_DIR:-$root/build}
 
 build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libvlc-dev libgl-dev libxcb1-dev)
 run_packages=(libvlc5 vlc-plugin-base vlc-plugin-video-output libqt6svg6 ffmpeg)
-test_packages=(xvfb xauth xdotool x11-apps imagemagick)
+# The install and package tests: the desktop's validators, dpkg-dev and file for
+# CPack's Debian packages, lintian for their checks, xprop (x11-utils) to read the window.
+test_packages=(xvfb xauth xdotool x11-apps x11-utils imagemagick desktop-file-utils appstream dpkg-dev file lintian)
 
 install_missing() {
     local missing=()

@@ -1,4 +1,5 @@
 #include "app/OrvStartup.h"
+#include "ui/StyleResources.h"
 #include "ui/TfrmMain.h"
 
 #include <QApplication>
@@ -7,6 +8,10 @@ int main(int argc, char* argv[])
 {
     // Qt's own start-up: no platform service can be asked before the application object exists.
     QApplication app(argc, argv);
+    // The window shows the icon that the menu entry shows, and names that entry,
+    // so that docks and task bars put the two together.
+    QGuiApplication::setDesktopFileName(QStringLiteral(SCENORA_APP_ID));
+    QApplication::setWindowIcon(StyleIcon(QStringLiteral("scenora")));
     OrvStartup_ModuleInit();
     // Hints need no switch: Qt shows a widget's tool tip whenever the widget has one.
     int rc = 0;

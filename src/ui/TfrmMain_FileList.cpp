@@ -2,6 +2,7 @@
 
 #include "services/OrvPath.h"
 #include "services/TOrvTask_IdleWorker.h"
+#include "ui/LibraryPath.h"
 #include "ui/TAniIndicator.h"
 #include "ui/TCoverRectangle.h"
 #include "ui/THeaderTabBar.h"
@@ -24,14 +25,13 @@ namespace {
 constexpr quint32 FileClickDelayMs = 200;
 }
 
-// The folder last chosen, else "../../MP4/" beside the executable, which then
-// becomes the dialog's initial folder.
+// The folder last chosen, else the default media folder of this executable,
+// which then becomes the dialog's initial folder.
 QString TfrmMain::LibraryPath_Default()
 {
     if (!OpenDialogFolder->InitialDir().isEmpty())
         return OpenDialogFolder->InitialDir();
-    const QString folder =
-        QDir::cleanPath(PathCombine(QCoreApplication::applicationDirPath(), QStringLiteral("../../MP4"))) + u'/';
+    const QString folder = LibraryPath_DefaultFor(QCoreApplication::applicationDirPath());
     OpenDialogFolder->SetInitialDir(folder);
     return folder;
 }
