@@ -6,6 +6,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <limits>
+
+// A limit no picture reaches: decode at the picture's own size.
+constexpr qint64 AnySize = std::numeric_limits<qint64>::max();
+
 class tst_BitmapFile : public QObject
 {
     Q_OBJECT
@@ -39,7 +44,7 @@ private slots:
         const QString path = writeImage(name, QSize(64, 48), QColor(10, 200, 30), format.constData());
         QVERIFY(!path.isEmpty());
         QImage bitmap;
-        LoadBitmapFromFile(path, bitmap);
+        LoadBitmapFromFile(path, bitmap, AnySize);
         QCOMPARE(bitmap.size(), QSize(64, 48));
         QCOMPARE(QColor(bitmap.pixel(5, 5)), QColor(10, 200, 30));
     }
@@ -53,7 +58,7 @@ private slots:
         file.close();
         QImage bitmap(10, 10, QImage::Format_RGB32);
         bitmap.fill(Qt::red);
-        LoadBitmapFromFile(path, bitmap);
+        LoadBitmapFromFile(path, bitmap, AnySize);
         QVERIFY(bitmap.isNull());
     }
 
@@ -69,13 +74,14 @@ private slots:
         QVERIFY(QDir(FDir.path()).mkpath(QStringLiteral("folder.png")));
         QImage bitmap(10, 10, QImage::Format_RGB32);
         bitmap.fill(Qt::red);
-        LoadBitmapFromFile(FDir.filePath(name), bitmap);
+        LoadBitmapFromFile(FDir.filePath(name), bitmap, AnySize);
         QCOMPARE(bitmap.size(), QSize(10, 10));
         QCOMPARE(QColor(bitmap.pixel(0, 0)), QColor(Qt::red));
     }
 
-    // An 8K frame is larger than the decoder's default allocation limit.
-    void picturesLargerThanTheDefaultLimitStillDecode()
+    // An 8K frame is larger than Qt's default allocation limit, which PNG
+    // files are not decoded under.
+    void picturesLargerThanQtsAllocationLimitStillDecode()
     {
         const QString path = FDir.filePath(QStringLiteral("big.png"));
         QProcess ffmpeg;
@@ -85,12 +91,71 @@ private slots:
         QCOMPARE(ffmpeg.exitCode(), 0);
 
         QImage bitmap;
-        LoadBitmapFromFile(path, bitmap);
+        LoadBitmapFromFile(path, bitmap, AnySize);
         QCOMPARE(bitmap.size(), QSize(8192, 4608));
 
         const QImage thumb = LoadThumbnailFromFile(path, QSize(200, 50));
         QCOMPARE(thumb.size(), QSize(88, 50));
         QCOMPARE(QColor(thumb.pixel(44, 25)), QColor(bitmap.pixel(4000, 2000)));
+    }
+
+    // A picture of more pixels than the limit is decoded shrunk to it, its
+    // shape and its colours kept, whatever its file format.
+    void bitmapIsShrunkToTheLimit_data()
+    {
+        QTest::addColumn<QByteArray>("fileFormat");
+        QTest::addColumn<int>("pixelFormat");
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<qint64>("limit");
+        QTest::addColumn<QSize>("expected");
+        const int rgb = QImage::Format_RGB32;
+        QTest::newRow("within the limit") << QByteArray("PNG") << rgb << QSize(640, 480) << qint64(640 * 480)
+                                          << QSize(640, 480);
+        QTest::newRow("square") << QByteArray("PNG") << rgb << QSize(2000, 2000) << qint64(1000000) << QSize(1000, 1000);
+        QTest::newRow("wide") << QByteArray("PNG") << rgb << QSize(4000, 1000) << qint64(1000000) << QSize(2000, 500);
+        QTest::newRow("long and thin") << QByteArray("PNG") << rgb << QSize(5000, 2) << qint64(1000) << QSize(1000, 1);
+        QTest::newRow("tall and thin") << QByteArray("PNG") << rgb << QSize(2, 5000) << qint64(1000) << QSize(1, 1000);
+        QTest::newRow("JPEG, scaled by its reader") << QByteArray("JPEG") << rgb << QSize(2000, 2000) << qint64(1000000)
+                                                    << QSize(1000, 1000);
+        QTest::newRow("BMP, read whole then scaled") << QByteArray("BMP") << rgb << QSize(2000, 2000)
+                                                     << qint64(1000000) << QSize(1000, 1000);
+        QTest::newRow("1-bit BMP") << QByteArray("BMP") << int(QImage::Format_Mono) << QSize(2000, 2000)
+                                   << qint64(1000000) << QSize(1000, 1000);
+    }
+    void bitmapIsShrunkToTheLimit()
+    {
+        QFETCH(QByteArray, fileFormat);
+        QFETCH(int, pixelFormat);
+        QFETCH(QSize, picture);
+        QFETCH(qint64, limit);
+        QFETCH(QSize, expected);
+        // Orange in the first half of the longer side, blue in the second.
+        const QList<QRgb> colours {qRgb(255, 165, 0), qRgb(0, 0, 255)};
+        const bool across = picture.width() >= picture.height();
+        QImage image(picture, QImage::Format_Indexed8);
+        image.setColorTable(colours);
+        for (int y = 0; y < picture.height(); ++y) {
+            uchar* line = image.scanLine(y);
+            for (int x = 0; x < picture.width(); ++x)
+                line[x] = across ? x >= picture.width() / 2 : y >= picture.height() / 2;
+        }
+        image = image.convertToFormat(QImage::Format(pixelFormat), colours);
+        const QString path = FDir.filePath(QStringLiteral("limit.") + QString::fromLatin1(fileFormat).toLower());
+        QVERIFY(image.save(path, fileFormat.constData()));
+
+        QImage bitmap;
+        LoadBitmapFromFile(path, bitmap, limit);
+        QCOMPARE(bitmap.size(), expected);
+        const QPoint first = across ? QPoint(expected.width() / 4, expected.height() / 2)
+                                    : QPoint(expected.width() / 2, expected.height() / 4);
+        const QPoint second = across ? QPoint(expected.width() * 3 / 4, expected.height() / 2)
+                                     : QPoint(expected.width() / 2, expected.height() * 3 / 4);
+        // JPEG changes colours a little.
+        const auto near = [](QColor a, QColor b) {
+            return qAbs(a.red() - b.red()) <= 8 && qAbs(a.green() - b.green()) <= 8 && qAbs(a.blue() - b.blue()) <= 8;
+        };
+        QVERIFY2(near(bitmap.pixelColor(first), QColor(colours[0])), qPrintable(bitmap.pixelColor(first).name()));
+        QVERIFY2(near(bitmap.pixelColor(second), QColor(colours[1])), qPrintable(bitmap.pixelColor(second).name()));
     }
 
     void thumbnailFitsTheBoxKeepingItsShape_data()
