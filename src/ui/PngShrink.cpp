@@ -36,6 +36,7 @@ public:
         FSize = ASize;
         FTarget = FTarget.boundedTo(ASize);
         FInterlaced = AInterlaced;
+        FAlpha = AAlpha;
         if (FTarget.isEmpty()
             || CeilDiv(FSize.width(), FTarget.width()) * CeilDiv(FSize.height(), FTarget.height()) > MaxPixelsPerBin)
             return false;
@@ -43,12 +44,9 @@ public:
         if (FImage.isNull())
             return false;
         FRow.resize(size_t(FSize.width()) * 4);
-        FColumnOf.resize(size_t(FSize.width()));
-        FColumnWidth.assign(size_t(FTarget.width()), 0);
-        for (int x = 0; x < FSize.width(); ++x) {
-            FColumnOf[size_t(x)] = int(quint64(x) * quint64(FTarget.width()) / quint64(FSize.width()));
-            ++FColumnWidth[size_t(FColumnOf[size_t(x)])];
-        }
+        FColumnFirst.resize(size_t(FTarget.width()) + 1);
+        for (int x = 0; x <= FTarget.width(); ++x)
+            FColumnFirst[size_t(x)] = CeilDiv(quint64(x) * quint64(FSize.width()), quint64(FTarget.width()));
         FSums.assign(size_t(FTarget.width()) * 4 * (FInterlaced ? size_t(FTarget.height()) : 1), 0);
         return true;
     }
@@ -69,21 +67,42 @@ public:
             std::fill(FSums.begin(), FSums.end(), 0);
             FBandRow = outY;
         }
-        const png_uint_32 start = FInterlaced ? PNG_PASS_START_COL(APass) : 0;
+        // The pixels of the row that fall into one output column lie next to
+        // each other: each run is added up on its own.
+        const quint64 start = FInterlaced ? PNG_PASS_START_COL(APass) : 0;
         const int shift = FInterlaced ? PNG_PASS_COL_SHIFT(APass) : 0;
+        const auto indexAt = [&](quint64 x) {
+            return x <= start ? png_uint_32(0)
+                              : png_uint_32(std::min<quint64>(AColumns, (x - start + (1u << shift) - 1) >> shift));
+        };
         const png_byte* pixel = FRow.data();
-        for (png_uint_32 i = 0; i < AColumns; ++i, pixel += 4) {
-            quint32* sum = sums + size_t(FColumnOf[start + (i << shift)]) * 4;
-            const quint32 alpha = pixel[3];
-            if (alpha == 255) {
-                sum[0] += pixel[0];
-                sum[1] += pixel[1];
-                sum[2] += pixel[2];
+        png_uint_32 i = 0;
+        for (int column = 0; column < FTarget.width(); ++column) {
+            const png_uint_32 end = indexAt(FColumnFirst[size_t(column) + 1]);
+            quint32 red = 0;
+            quint32 green = 0;
+            quint32 blue = 0;
+            quint32 alpha = 0;
+            if (FAlpha) {
+                for (; i < end; ++i, pixel += 4) {
+                    const quint32 a = pixel[3];
+                    red += (pixel[0] * a + 127) / 255;
+                    green += (pixel[1] * a + 127) / 255;
+                    blue += (pixel[2] * a + 127) / 255;
+                    alpha += a;
+                }
             } else {
-                sum[0] += (pixel[0] * alpha + 127) / 255;
-                sum[1] += (pixel[1] * alpha + 127) / 255;
-                sum[2] += (pixel[2] * alpha + 127) / 255;
+                alpha = 255 * (end - i);
+                for (; i < end; ++i, pixel += 4) {
+                    red += pixel[0];
+                    green += pixel[1];
+                    blue += pixel[2];
+                }
             }
+            quint32* sum = sums + size_t(column) * 4;
+            sum[0] += red;
+            sum[1] += green;
+            sum[2] += blue;
             sum[3] += alpha;
         }
     }
@@ -115,7 +134,7 @@ private:
         auto* line = reinterpret_cast<QRgb*>(FImage.scanLine(AOutY));
         const quint64 height = RowHeight(AOutY);
         for (int x = 0; x < FTarget.width(); ++x, ASums += 4) {
-            const quint64 count = height * FColumnWidth[size_t(x)];
+            const quint64 count = height * (FColumnFirst[size_t(x) + 1] - FColumnFirst[size_t(x)]);
             const auto mean = [count](quint32 sum) { return int((sum + count / 2) / count); };
             line[x] = qRgba(mean(ASums[0]), mean(ASums[1]), mean(ASums[2]), mean(ASums[3]));
         }
@@ -124,9 +143,9 @@ private:
     QSize FSize;
     QSize FTarget;
     bool FInterlaced = false;
+    bool FAlpha = false;
     std::vector<png_byte> FRow;
-    std::vector<int> FColumnOf;        // the output column of each picture column
-    std::vector<quint32> FColumnWidth; // the picture columns in each output column
+    std::vector<quint64> FColumnFirst; // the first picture column of each output column, and the width
     std::vector<quint32> FSums;        // red, green, blue and alpha per output pixel
     int FBandRow = 0;                  // the output row being summed, for a picture not interlaced
     QImage FImage;

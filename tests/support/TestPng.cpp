@@ -101,7 +101,7 @@ bool writeStripes(const QString& sPath, const QSize& ASize, const QList<QColor>&
     }
 
     z_stream zip {};
-    deflateInit(&zip, Z_BEST_SPEED);
+    deflateInit(&zip, Z_BEST_COMPRESSION);
     std::vector<Bytef> out(1 << 16);
     const auto deflateOut = [&](const QByteArray& AData, int AFlush) {
         zip.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(AData.constData()));

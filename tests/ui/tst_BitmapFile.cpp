@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -177,6 +178,74 @@ private slots:
         const QImage thumb = LoadThumbnailFromFile(path, box);
         QCOMPARE(thumb.size(), expected);
         QCOMPARE(QColor(thumb.pixel(expected.width() / 2, expected.height() / 2)), QColor(Qt::blue));
+    }
+
+    // Shrunk by 3 in each direction, every thumbnail pixel is the mean of a
+    // 3 x 3 block of the picture, whatever the way the file stores it.
+    void thumbnailIsTheMeanOfEachArea_data()
+    {
+        QTest::addColumn<int>("pixelFormat");
+        QTest::addColumn<bool>("interlaced");
+        QTest::newRow("RGB") << int(QImage::Format_RGB32) << false;
+        QTest::newRow("RGBA") << int(QImage::Format_ARGB32) << false;
+        QTest::newRow("palette") << int(QImage::Format_Indexed8) << false;
+        QTest::newRow("RGB, interlaced") << int(QImage::Format_RGB32) << true;
+        QTest::newRow("RGBA, interlaced") << int(QImage::Format_ARGB32) << true;
+    }
+    void thumbnailIsTheMeanOfEachArea()
+    {
+        QFETCH(int, pixelFormat);
+        QFETCH(bool, interlaced);
+        // Noise, so that every pixel counts.
+        QRandomGenerator random(20);
+        QImage noise(QSize(600, 150), QImage::Format_ARGB32);
+        for (int y = 0; y < noise.height(); ++y) {
+            for (int x = 0; x < noise.width(); ++x)
+                noise.setPixel(x, y, random.generate() | (pixelFormat == QImage::Format_ARGB32 ? 0 : 0xff000000));
+        }
+        const QImage picture = pixelFormat == QImage::Format_Indexed8
+            ? noise.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither)
+            : noise.convertToFormat(QImage::Format(pixelFormat));
+        QString path = FDir.filePath(QStringLiteral("noise.png"));
+        QVERIFY(picture.save(path, "PNG"));
+        if (interlaced) {
+            const QString woven = FDir.filePath(QStringLiteral("noise-interlaced.png"));
+            QProcess convert;
+            convert.start(QStringLiteral("convert"), {path, QStringLiteral("-interlace"), QStringLiteral("PNG"), woven});
+            QVERIFY2(convert.waitForFinished(60000) && convert.exitCode() == 0, "ImageMagick's convert is needed");
+            QFile file(woven);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(int(file.read(29).at(28)), 1); // the header's interlace method: Adam7
+            path = woven;
+        }
+        const QImage full = QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(full.size(), picture.size());
+
+        const QImage thumb = LoadThumbnailFromFile(path, QSize(200, 50)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(thumb.size(), QSize(200, 50));
+        for (int y = 0; y < thumb.height(); ++y) {
+            for (int x = 0; x < thumb.width(); ++x) {
+                int sums[4] = {};
+                for (int dy = 0; dy < 3; ++dy) {
+                    for (int dx = 0; dx < 3; ++dx) {
+                        const QRgb pixel = full.pixel(3 * x + dx, 3 * y + dy);
+                        sums[0] += qRed(pixel);
+                        sums[1] += qGreen(pixel);
+                        sums[2] += qBlue(pixel);
+                        sums[3] += qAlpha(pixel);
+                    }
+                }
+                const QRgb got = thumb.pixel(x, y);
+                const int channels[4] = {qRed(got), qGreen(got), qBlue(got), qAlpha(got)};
+                for (int c = 0; c < 4; ++c) {
+                    if (qAbs(channels[c] - (sums[c] + 4) / 9) > 1)
+                        QFAIL(qPrintable(QStringLiteral("pixel %1,%2 is %3, not the mean of its block")
+                                             .arg(x)
+                                             .arg(y)
+                                             .arg(got, 8, 16, QLatin1Char('0'))));
+                }
+            }
+        }
     }
 
     void thumbnailOfAnUnreadableFileIsNull()
