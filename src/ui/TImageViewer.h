@@ -28,8 +28,8 @@ public:
     void ClearPicture(const QColor& AColor);
 
     // The most pixels worth decoding for a picture shown here: four times those
-    // of the screen the viewer is on, enough to zoom in on a picture twice the
-    // screen's width and height before its own pixels show.
+    // of the screen the viewer is on, so that a picture zoomed to twice the
+    // screen's width and height still shows a pixel of its own per screen pixel.
     qint64 UsefulPixels() const;
 
     // Shrinks a picture larger than the view so that all of it shows; a smaller
