@@ -9,15 +9,20 @@
 //   nothing to do (a shared or loaded machine stalls it now and then);
 //   resident memory once the list is filled, and the thumbnails' pixel data;
 //   S -> PNG on disk and row listed, next to ffmpeg writing the same frame
-//   (`ffmpeg -ss T -i video -frames:v 1 out.png`), median of 10 each.
+//   (`ffmpeg -ss T -i video -frames:v 1 out.png`), median of 10 each;
+//   a valid 20000 x 20000 PNG (orange, 8-bit palette, about 389 KB) listed
+//   and shown in the viewer: the peak growth of resident memory, the time
+//   until it shows, and the longest GUI block, for each step.
 // Run under an X server, e.g.
 //   xvfb-run -a -s "-screen 0 1280x1024x24" bench_screenshots
 
 #include "TestMedia.h"
+#include "TestPng.h"
 #include "TfrmMainAccess.h"
 
 #include "app/OrvStartup.h"
 #include "engine/TVlcPlayer.h"
+#include "ui/TImageViewer.h"
 #include "ui/TOpenDialog.h"
 #include "ui/TScreenshotListModel.h"
 #include "ui/TScreenshotListView.h"
@@ -124,16 +129,30 @@ double Median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-double ResidentMiB()
+// A figure of /proc/self/status in MiB: VmRSS, the resident memory now, or
+// VmHWM, its peak.
+double StatusMiB(const QByteArray& AKey = "VmRSS")
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        if (line.startsWith(AKey + ':'))
+            return line.mid(AKey.size() + 1).trimmed().split(' ').first().toDouble() / 1024.0;
     }
     return -1;
+}
+
+double ResidentMiB()
+{
+    return StatusMiB();
+}
+
+// Starts the peak (VmHWM) afresh from the resident memory now.
+bool ResetResidentPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
 }
 
 bool RunFfmpeg(const QStringList& args)
@@ -313,9 +332,56 @@ struct TBench
         std::printf("ffmpeg -ss %s -i video -frames:v 1 out.png: median %.0f ms (%.0f to %.0f, %d runs)\n",
                     qPrintable(at), Median(ffmpeg), *std::min_element(ffmpeg.begin(), ffmpeg.end()),
                     *std::max_element(ffmpeg.begin(), ffmpeg.end()), ShotRuns);
+        if (!LargePicture(heartbeat))
+            return 1;
         FWindow.reset();
         TOpenDialog::SetRunner({});
         return 0;
+    }
+
+    bool LargePicture(THeartbeat& AHeartbeat)
+    {
+        QTemporaryDir folder;
+        const QString video = folder.filePath(QStringLiteral("big.avi"));
+        if (!QFile::copy(Video(), video)
+            || !TestPng::writeStripes(folder.filePath(QStringLiteral("big_0001.png")), QSize(20000, 20000),
+                                      {QColor(255, 165, 0)}, TestPng::Format {3, 8, false})) {
+            std::printf("could not write the 20000 x 20000 picture\n");
+            return false;
+        }
+        const qint64 fileKiB = QFileInfo(folder.filePath(QStringLiteral("big_0001.png"))).size() / 1024;
+        RunUntil([] { return false; }, 300);
+        const double before = ResidentMiB();
+        if (!ResetResidentPeak()) {
+            std::printf("the peak resident memory cannot be started afresh\n");
+            return false;
+        }
+        AHeartbeat.Start();
+        QElapsedTimer clock;
+        clock.start();
+        Access().Screenshots_UpdateFromFile(video);
+        if (!RunUntil([&] { return Model()->Count() == 2 && !Model()->Row(1).Image.isNull(); })) {
+            std::printf("the thumbnail of the 20000 x 20000 picture did not arrive\n");
+            return false;
+        }
+        const double listMs = clock.nsecsElapsed() / 1e6;
+        const double listBlockMs = AHeartbeat.StopMs();
+        const double listPeak = StatusMiB("VmHWM") - before;
+
+        // The viewer decodes on the GUI thread: the time it takes is the time the window is held up.
+        ResetResidentPeak();
+        clock.restart();
+        Access().Screenshot_Display(1);
+        const double showMs = clock.nsecsElapsed() / 1e6;
+        const double showPeak = StatusMiB("VmHWM") - before;
+        const QImage shown = FWindow->findChild<TImageViewer*>("ImageViewerScreenshot")->Picture();
+        std::printf("20000x20000 PNG (%lld KiB): thumbnail in its row after %.0f ms, peak +%.0f MiB, longest GUI block "
+                    "%.0f ms\n",
+                    fileKiB, listMs, listPeak, listBlockMs);
+        std::printf("20000x20000 PNG shown as %dx%d: %.0f ms on the GUI thread, peak +%.0f MiB (resident %.0f MiB before "
+                    "listing)\n",
+                    shown.width(), shown.height(), showMs, showPeak, before);
+        return true;
     }
 };
 

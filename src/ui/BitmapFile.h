@@ -4,12 +4,18 @@
 #include <QSize>
 #include <QString>
 
-// Decodes the file sFileName, recognising the format from its content and with
-// no size limit, and copies the result into bitmap: a file that no codec
-// recognises leaves bitmap null. A missing file leaves bitmap unchanged.
-void LoadBitmapFromFile(const QString& sFileName, QImage& bitmap);
+// Both routines recognise the format from the file's content. A PNG file is
+// decoded straight to the size wanted, one row at a time (ReadPngShrunk), so
+// its own size costs no memory; other formats go through Qt's reader, which
+// refuses any picture over its allocation limit (128 MiB by default) and
+// leaves the result null, as for a file no codec recognises.
 
-// Decodes sFileName by its content, scaled to fit ABoxPx (device pixels) with
-// its aspect ratio kept. Null when the file is missing or no codec recognises
-// it. Safe to call off the GUI thread.
+// Decodes the file sFileName into bitmap: a picture of more than AMaxPixels
+// pixels is shrunk, its shape kept, to at most AMaxPixels. A file that cannot be
+// decoded leaves bitmap null; a missing file leaves bitmap unchanged.
+void LoadBitmapFromFile(const QString& sFileName, QImage& bitmap, qint64 AMaxPixels);
+
+// Decodes sFileName scaled to fit ABoxPx (device pixels) with its aspect ratio
+// kept. Null when the file is missing or cannot be decoded. Safe to call off
+// the GUI thread.
 QImage LoadThumbnailFromFile(const QString& sFileName, const QSize& ABoxPx);

@@ -4,6 +4,7 @@
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
 #include <QPinchGesture>
+#include <QScreen>
 #include <QScrollBar>
 #include <QScroller>
 #include <QWheelEvent>
@@ -36,24 +37,35 @@ TImageViewer::TImageViewer(QWidget* parent)
 
 void TImageViewer::SetPicture(const QImage& APicture)
 {
-    FPicture = APicture;
-    ShowPicture();
+    ShowPicture(APicture);
 }
 
 void TImageViewer::ClearPicture(const QColor& AColor)
 {
-    if (!FPicture.isNull()) {
-        if (AColor.alpha() == 255 && FPicture.hasAlphaChannel())
-            FPicture = FPicture.convertToFormat(QImage::Format_RGB32);
-        FPicture.fill(AColor);
+    // Taken from the view first, so that it is painted over in place.
+    QImage picture = std::move(FPicture);
+    FItem->setPixmap(QPixmap());
+    if (!picture.isNull()) {
+        if (AColor.alpha() == 255 && picture.hasAlphaChannel())
+            picture = std::move(picture).convertToFormat(QImage::Format_RGB32);
+        picture.fill(AColor);
     }
-    ShowPicture();
+    ShowPicture(picture);
 }
 
-void TImageViewer::ShowPicture()
+void TImageViewer::ShowPicture(const QImage& APicture)
 {
-    FItem->setPixmap(QPixmap::fromImage(FPicture));
+    FItem->setPixmap(QPixmap::fromImage(APicture));
+    // A pixmap drawn by the CPU is an image: keeping that one holds the pixels once.
+    FPicture = FItem->pixmap().toImage();
     FScene->setSceneRect(FItem->boundingRect());
+}
+
+qint64 TImageViewer::UsefulPixels() const
+{
+    const QScreen* shown = screen();
+    const QSizeF pixels = QSizeF(shown->size()) * shown->devicePixelRatio();
+    return 4 * qint64(pixels.width()) * qint64(pixels.height());
 }
 
 void TImageViewer::BestFit()

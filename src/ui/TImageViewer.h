@@ -21,9 +21,16 @@ public:
     explicit TImageViewer(QWidget* parent = nullptr);
 
     QImage Picture() const { return FPicture; }
+    // The picture is held once, in the form the screen draws, shared with
+    // what the view shows.
     void SetPicture(const QImage& APicture);
     // Paints the whole picture in AColor; its size is kept.
     void ClearPicture(const QColor& AColor);
+
+    // The most pixels worth decoding for a picture shown here: four times those
+    // of the screen the viewer is on, so that a picture zoomed to twice the
+    // screen's width and height still shows a pixel of its own per screen pixel.
+    qint64 UsefulPixels() const;
 
     // Shrinks a picture larger than the view so that all of it shows; a smaller
     // one is shown at its own size. Either way it is centred, and it stays
@@ -43,7 +50,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    void ShowPicture();
+    void ShowPicture(const QImage& APicture);
     void Fit();
     void PinchTriggered(QPinchGesture* AGesture);
 

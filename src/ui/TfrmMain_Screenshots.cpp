@@ -142,7 +142,7 @@ void TfrmMain::Screenshot_Display(int AIndex)
         return;
     }
     QImage bitmap;
-    LoadBitmapFromFile(file, bitmap);
+    LoadBitmapFromFile(file, bitmap, ImageViewerScreenshot->UsefulPixels());
     ImageViewerScreenshot->SetPicture(bitmap);
     ImageViewerScreenshot->BestFit();
 }

@@ -1,5 +1,6 @@
 #include "TestLoop.h"
 #include "TestMedia.h"
+#include "TestPng.h"
 #include "TfrmMainAccess.h"
 
 #include "app/OrvStartup.h"
@@ -17,8 +18,10 @@
 #include "ui/TStyleButton.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QScreen>
 #include <QScrollBar>
 #include <QScreen>
 #include <QSignalSpy>
@@ -29,6 +32,62 @@
 #include <optional>
 
 using TAnswer = QMessageBox::StandardButton;
+
+Q_DECLARE_METATYPE(TestPng::Format)
+
+namespace {
+
+// A figure of this process from /proc/self/status, in KiB: VmRSS is the
+// resident memory now, VmHWM its peak.
+qint64 StatusKiB(const QByteArray& AKey)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(AKey + ':'))
+            return line.mid(AKey.size() + 1).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+// Starts the peak (VmHWM) afresh from the resident memory now.
+bool ResetResidentPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+QColor MeanColour(const QImage& AImage, const QRect& ARect)
+{
+    qint64 sums[3] = {};
+    for (int y = ARect.top(); y <= ARect.bottom(); ++y) {
+        for (int x = ARect.left(); x <= ARect.right(); ++x) {
+            const QRgb pixel = AImage.pixel(x, y);
+            sums[0] += qRed(pixel);
+            sums[1] += qGreen(pixel);
+            sums[2] += qBlue(pixel);
+        }
+    }
+    const qint64 count = qint64(ARect.width()) * ARect.height();
+    return QColor(int(sums[0] / count), int(sums[1] / count), int(sums[2] / count));
+}
+
+bool Near(const QColor& a, const QColor& b, int ATolerance)
+{
+    return qAbs(a.red() - b.red()) <= ATolerance && qAbs(a.green() - b.green()) <= ATolerance
+        && qAbs(a.blue() - b.blue()) <= ATolerance;
+}
+
+// AColour drawn over ABackground.
+QColor Over(const QColor& AColour, const QColor& ABackground)
+{
+    const auto mix = [&AColour](int c, int b) { return (c * AColour.alpha() + b * (255 - AColour.alpha()) + 127) / 255; };
+    return QColor(mix(AColour.red(), ABackground.red()), mix(AColour.green(), ABackground.green()),
+                  mix(AColour.blue(), ABackground.blue()));
+}
+
+} // namespace
 
 // Screenshots of the real window: the engine writes the frames of videos made
 // for the test, the thumbnail list and the viewer show them, and the delete
@@ -202,6 +261,16 @@ private:
     }
 
     QRgb ViewerColor() const { return Viewer()->Picture().pixel(0, 0); }
+
+    // What the X server shows of ARect in AWidget's coordinates.
+    static QImage ScreenPixels(QWidget* AWidget, const QRect& ARect)
+    {
+        const QPoint at = AWidget->mapToGlobal(ARect.topLeft());
+        return AWidget->screen()
+            ->grabWindow(0, at.x(), at.y(), ARect.width(), ARect.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
 
     // Empty when the viewer's picture is shrunk just enough for all of it to
     // show, otherwise what is shown instead.
@@ -517,6 +586,178 @@ private slots:
         QVERIFY(Viewer()->Picture().isNull());
         ClickRow(2);
         QCOMPARE(ViewerColor(), QColor(Qt::green).rgb());
+    }
+
+    // Every way a PNG file can store its pixels: the thumbnail on screen shows
+    // the stripes of the picture in their colours, drawn over the list, and
+    // the viewer shows the picture as Qt decodes it.
+    void thumbnailsShowEveryColourType_data()
+    {
+        QTest::addColumn<QList<QColor>>("stripes");
+        QTest::addColumn<TestPng::Format>("format");
+
+        const QColor orange(255, 165, 0);
+        const QColor blue(0, 0, 255);
+        const QList<QColor> colours {orange, blue, QColor(32, 192, 64), Qt::white};
+        // Grey levels a 2-bit sample holds exactly.
+        const QList<QColor> greys {Qt::black, QColor(85, 85, 85), QColor(170, 170, 170), Qt::white};
+        const QList<QColor> clear {QColor(255, 165, 0, 255), QColor(0, 0, 255, 128), QColor(32, 192, 64, 64),
+                                   QColor(255, 255, 255, 0)};
+        const QList<QColor> greysClear {QColor(255, 255, 255, 255), QColor(0, 0, 0, 128), QColor(170, 170, 170, 64),
+                                        QColor(85, 85, 85, 0)};
+
+        QTest::newRow("palette, 1 bit") << QList<QColor> {orange, blue} << TestPng::Format {3, 1, false};
+        QTest::newRow("palette, 2 bits") << colours << TestPng::Format {3, 2, false};
+        QTest::newRow("palette, 4 bits") << colours << TestPng::Format {3, 4, false};
+        QTest::newRow("palette, 8 bits") << colours << TestPng::Format {3, 8, false};
+        QTest::newRow("palette with transparency") << clear << TestPng::Format {3, 8, false};
+        QTest::newRow("grey, 1 bit") << QList<QColor> {Qt::black, Qt::white} << TestPng::Format {0, 1, false};
+        QTest::newRow("grey, 2 bits") << greys << TestPng::Format {0, 2, false};
+        QTest::newRow("grey, 8 bits") << greys << TestPng::Format {0, 8, false};
+        QTest::newRow("grey, 16 bits") << greys << TestPng::Format {0, 16, false};
+        QTest::newRow("grey and alpha") << greysClear << TestPng::Format {4, 8, false};
+        QTest::newRow("grey and alpha, 16 bits") << greysClear << TestPng::Format {4, 16, false};
+        QTest::newRow("RGB, 8 bits") << colours << TestPng::Format {2, 8, false};
+        QTest::newRow("RGB, 16 bits") << colours << TestPng::Format {2, 16, false};
+        QTest::newRow("RGBA, 8 bits") << clear << TestPng::Format {6, 8, false};
+        QTest::newRow("RGBA, 16 bits") << clear << TestPng::Format {6, 16, false};
+        QTest::newRow("RGB, interlaced") << colours << TestPng::Format {2, 8, true};
+        QTest::newRow("palette, 1 bit, interlaced") << QList<QColor> {orange, blue} << TestPng::Format {3, 1, true};
+        QTest::newRow("grey and alpha, interlaced") << greysClear << TestPng::Format {4, 8, true};
+    }
+
+    void thumbnailsShowEveryColourType()
+    {
+        QFETCH(QList<QColor>, stripes);
+        QFETCH(TestPng::Format, format);
+        // The box's shape, three times its size: the thumbnail fills the box.
+        const QSize size(3 * TScreenshotListDelegate::ImageWidth, 3 * TScreenshotListDelegate::ImageHeight);
+        const QString shot = MediaPath(QStringLiteral("run_0001.png"));
+        QVERIFY(TestPng::writeStripes(shot, size, stripes, format));
+        // The full picture as Qt decodes it, and the colour of each stripe there.
+        const QImage full = QImage(shot).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(full.size(), size);
+        const int count = int(stripes.size());
+        QList<QColor> stored;
+        for (int i = 0; i < count; ++i)
+            stored << full.pixelColor((2 * i + 1) * size.width() / (2 * count), size.height() / 2);
+
+        ChooseAndRest(QStringLiteral("run.avi"));
+        WaitThumbnails();
+        QCOMPARE(Rows(), WithHeader({"run_0001.png"}));
+        const QRect row = List()->visualRect(Model()->index(1));
+        const QRect box = TScreenshotListDelegate::ImageBox(row);
+        QCOMPARE(Model()->Row(1).Image.size(), box.size() * List()->devicePixelRatioF());
+
+        // The middle half of each stripe, on screen.
+        QString fault;
+        const auto thumbnailFault = [&] {
+            const QImage shown =
+                ScreenPixels(List()->viewport(), QRect(box.left(), row.top(), box.width(), box.bottom() - row.top() + 1));
+            // The list behind the box, above the image.
+            const QColor behind = shown.pixelColor(box.width() / 2, 1);
+            fault.clear();
+            for (int i = 0; i < count; ++i) {
+                const int left = i * box.width() / count;
+                const int width = box.width() / count;
+                const QRect middle(left + width / 4, box.top() - row.top() + box.height() / 4, width / 2,
+                                   box.height() / 2);
+                const QColor seen = MeanColour(shown, middle);
+                const QColor expected = Over(stored[i], behind);
+                if (!Near(seen, expected, 3))
+                    fault += QStringLiteral("stripe %1 shows %2, not %3; ").arg(i).arg(seen.name(), expected.name());
+            }
+            return fault.isEmpty();
+        };
+        QVERIFY2(TestLoop::waitFor(thumbnailFault, 5000), qPrintable(fault));
+
+        ClickRow(1);
+        QCOMPARE(Viewer()->Picture().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                 full.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
+
+    // A valid picture of 20000 x 20000 pixels, listed and shown: the memory
+    // the process takes meanwhile stays well under what the full picture
+    // needs (1.5 GiB as 32-bit pixels), the window keeps answering, and the
+    // list and the viewer show the picture.
+    void largePictureListedAndShownWithinBoundedMemory_data()
+    {
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<TestPng::Format>("format");
+        // Orange in a palette of one colour: a file of about 389 KB.
+        QTest::newRow("palette, 8 bits") << QColor(255, 165, 0) << TestPng::Format {3, 8, false};
+        QTest::newRow("RGB, 8 bits") << QColor(255, 165, 0) << TestPng::Format {2, 8, false};
+        QTest::newRow("grey and alpha, 16 bits, interlaced") << QColor(160, 160, 160) << TestPng::Format {4, 16, true};
+    }
+
+    void largePictureListedAndShownWithinBoundedMemory()
+    {
+        QFETCH(QColor, colour);
+        QFETCH(TestPng::Format, format);
+        constexpr qint64 BoundKiB = 256 * 1024;
+        ChooseAndRest(QStringLiteral("run.avi"));
+        QCOMPARE(Rows(), WithHeader({}));
+        QVERIFY(TestPng::writeStripes(MediaPath(QStringLiteral("run_0001.png")), QSize(20000, 20000), {colour}, format));
+
+        // A timer that notes the longest wait between its turns.
+        QElapsedTimer clock;
+        qint64 lastTurn = 0;
+        qint64 longestWait = 0;
+        int turns = 0;
+        QTimer beat;
+        beat.setInterval(20);
+        connect(&beat, &QTimer::timeout, this, [&] {
+            longestWait = std::max(longestWait, clock.elapsed() - lastTurn);
+            lastTurn = clock.elapsed();
+            ++turns;
+        });
+
+        const qint64 before = StatusKiB("VmRSS");
+        QVERIFY2(ResetResidentPeak(), "the peak resident memory cannot be started afresh");
+        clock.start();
+        beat.start();
+
+        // Switching to the Screenshot view lists the screenshots again.
+        ClickTab(1);
+        QVERIFY(TestLoop::waitFor([&] { return Model()->Count() == 2 && !Model()->Row(1).Image.isNull(); }, 120000));
+        const qint64 listedKiB = StatusKiB("VmHWM") - before;
+        const qint64 listingWait = longestWait;
+        const QImage thumbnail = Model()->Row(1).Image;
+        QCOMPARE(thumbnail.size(), QSize(50, 50) * List()->devicePixelRatioF());
+        QVERIFY2(Near(thumbnail.pixelColor(25, 25), colour, 1), qPrintable(thumbnail.pixelColor(25, 25).name()));
+
+        // The peak while the picture is shown, still from the memory before the listing.
+        QVERIFY(ResetResidentPeak());
+        ClickRow(1);
+        const qint64 shownKiB = StatusKiB("VmHWM") - before;
+        const QString figures = QStringLiteral("resident memory grew by up to %1 MiB while listing, %2 MiB while "
+                                               "showing; longest wait of the event loop while listing %3 ms")
+                                    .arg(listedKiB / 1024)
+                                    .arg(shownKiB / 1024)
+                                    .arg(listingWait);
+        QVERIFY2(listedKiB < BoundKiB && shownKiB < BoundKiB, qPrintable(figures));
+        // The thumbnail is decoded off the GUI thread; a wait of seconds would
+        // be a window that no longer answers.
+        QVERIFY2(listingWait < 5000, qPrintable(figures));
+
+        const QImage picture = Viewer()->Picture();
+        QVERIFY(!picture.isNull());
+        QVERIFY2(qint64(picture.width()) * picture.height() <= Viewer()->UsefulPixels(),
+                 qPrintable(QStringLiteral("%1x%2").arg(picture.width()).arg(picture.height())));
+        QVERIFY(qAbs(picture.width() - picture.height()) <= 1);
+        // On screen, in the middle of the viewer.
+        const QRect middle(Viewer()->viewport()->rect().center() - QPoint(20, 20), QSize(40, 40));
+        QColor seen;
+        const bool shown = TestLoop::waitFor(
+            [&] {
+                seen = MeanColour(ScreenPixels(Viewer()->viewport(), middle), QRect(QPoint(), middle.size()));
+                return Near(seen, colour, 2);
+            },
+            5000);
+        QVERIFY2(shown, qPrintable(seen.name()));
+        // And it still answers once the picture is shown.
+        const int turnsShown = turns;
+        QVERIFY(TestLoop::waitFor([&] { return turns > turnsShown + 5; }, 10000));
     }
 
     void clickingAThumbnailShowsIt_data()
