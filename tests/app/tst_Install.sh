@@ -80,7 +80,7 @@ title="Scenora V$version"
 win=
 for _ in $(seq 600); do
     kill -0 "$pid" 2>/dev/null || { cat "$work/run.log"; fail "the installed program ended"; }
-    win=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1) || true
+    win=$(xdotool search --onlyvisible --pid "$pid" --name "^$title\$" 2>/dev/null | head -n 1) || true
     [ -n "$win" ] && break
     sleep 0.1
 done
