@@ -349,6 +349,29 @@ QString AutoFileIn_Literal(const QString& sFolder, const QString& sPrefix, const
     return NumberedFile(sFolder, TOrvNumberMask::Literal(sPrefix, 4, sSuffix), pmNone, true);
 }
 
+TOrvClaimedFile AutoFileIn_LiteralClaim(const QString& sFolder, const QString& sPrefix, const QString& sSuffix)
+{
+    const TOrvNumberMask mask = TOrvNumberMask::Literal(sPrefix, 4, sSuffix);
+    TOrvClaimedFile claim;
+    // A name taken since the folder was read, or in the way without counting
+    // as in use (a link to nothing), passes the claim on to the next number.
+    for (int number = AutoFileIn_HighestInUse(sFolder, mask, TOrvNumberScan::Listing) + 1; number < mask.Bound();
+         ++number) {
+        QFile file(PathCombine(sFolder, mask.Format(number)));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            claim.FileName = file.fileName();
+            return claim;
+        }
+        const QFileInfo info(file.fileName());
+        if (!info.exists() && !info.isSymLink()) {
+            claim.ErrorText = file.errorString();
+            return claim;
+        }
+    }
+    claim.NumbersUsedUp = true;
+    return claim;
+}
+
 QStringList AutoFileIn_LiteralFiles(const QString& sFolder, const QString& sPrefix, const QString& sSuffix)
 {
     const TOrvNumberMask mask = TOrvNumberMask::Literal(sPrefix, 4, sSuffix);

@@ -74,6 +74,23 @@ QString AutoFileIn_Last(const QString& sPath, const QString& sSubPath, const QSt
 // "" when 9999 or more is in use. Nothing is created or reserved: the caller
 // writes the file. Raises TOrvPathError for a NUL in any part.
 QString AutoFileIn_Literal(const QString& sFolder, const QString& sPrefix, const QString& sSuffix);
+// A numbered file name claimed for a writer: the file was created, empty,
+// by this claim and by no one else.
+struct TOrvClaimedFile
+{
+    // The full path of the claimed file; empty when none was claimed.
+    QString FileName;
+    // No claim because 9999 or more is in use.
+    bool NumbersUsedUp = false;
+    // Why the file could not be created, when it could not.
+    QString ErrorText;
+};
+// AutoFileIn_Literal's name, claimed by creating the file exclusively: when
+// another writer (another program, or another copy of this one) has created
+// that name since the folder was read, the next number is claimed instead.
+// Nothing existing is ever replaced. The writer then writes into the claimed
+// file, or removes it when it has nothing to write.
+TOrvClaimedFile AutoFileIn_LiteralClaim(const QString& sFolder, const QString& sPrefix, const QString& sSuffix);
 // The regular files (links to them included) numbered 0001 to 9999 that
 // AutoFileIn_Literal with the same arguments counts, as full paths in ascending
 // number order, from one folder listing; empty when the folder is missing.

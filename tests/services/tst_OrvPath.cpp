@@ -13,6 +13,8 @@
 #include <QtTest>
 
 #include <climits>
+#include <thread>
+#include <vector>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -541,6 +543,78 @@ private slots:
         QTemporaryDir dir;
         MakeEntries(dir.path(), entries);
         QCOMPARE(AutoFileIn_Literal(dir.path(), prefix, ".png"), expected.isEmpty() ? QString() : dir.filePath(expected));
+    }
+
+    void literalClaim_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("claimed");
+        QTest::addColumn<bool>("usedUp");
+
+        QTest::newRow("first") << QStringList() << "run_0001.png" << false;
+        QTest::newRow("after the highest") << QStringList {"run_0001.png", "run_0004.png"} << "run_0005.png" << false;
+        QTest::newRow("a link to nothing in the way")
+            << QStringList {"run_0001.png", "run_0002.png->gone"} << "run_0003.png" << false;
+        QTest::newRow("9999 used") << QStringList {"run_9999.png"} << "" << true;
+    }
+
+    void literalClaim()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, claimed);
+        QFETCH(bool, usedUp);
+        QTemporaryDir dir;
+        MakeEntries(dir.path(), entries);
+        const QStringList before = Tree(dir.path());
+
+        const TOrvClaimedFile claim = AutoFileIn_LiteralClaim(dir.path(), "run_", ".png");
+
+        QCOMPARE(claim.FileName, claimed.isEmpty() ? QString() : dir.filePath(claimed));
+        QCOMPARE(claim.NumbersUsedUp, usedUp);
+        QVERIFY(claim.ErrorText.isEmpty());
+        QStringList after = before;
+        if (!claimed.isEmpty()) {
+            after << claimed;
+            after.sort();
+            QCOMPARE(QFileInfo(claim.FileName).size(), 0);
+        }
+        QCOMPARE(Tree(dir.path()), after);
+    }
+
+    void literalClaimInAMissingFolderSaysWhy()
+    {
+        QTemporaryDir dir;
+        const TOrvClaimedFile claim = AutoFileIn_LiteralClaim(dir.filePath("missing"), "run_", ".png");
+        QVERIFY(claim.FileName.isEmpty());
+        QVERIFY(!claim.NumbersUsedUp);
+        QVERIFY(!claim.ErrorText.isEmpty());
+    }
+
+    // Writers claiming in one folder at the same moment, as two copies of
+    // the program would, each get a number of their own.
+    void literalClaimsAtOnceNeverShareANumber()
+    {
+        QTemporaryDir dir;
+        constexpr int Writers = 6;
+        constexpr int ClaimsEach = 25;
+        QList<QStringList> claimed(Writers);
+        std::vector<std::thread> writers;
+        for (int w = 0; w < Writers; ++w)
+            writers.emplace_back([&, w] {
+                for (int i = 0; i < ClaimsEach; ++i)
+                    claimed[w] << AutoFileIn_LiteralClaim(dir.path(), "run_", ".png").FileName;
+            });
+        for (std::thread& writer : writers)
+            writer.join();
+
+        QStringList all;
+        for (const QStringList& names : claimed)
+            all << names;
+        all.sort();
+        QStringList expected;
+        for (const QString& name : Numbered("run_", 1, Writers * ClaimsEach, ".png", 4))
+            expected << dir.filePath(name);
+        QCOMPARE(all, expected);
     }
 
     void literalFiles()
