@@ -226,7 +226,9 @@ public:
     bool HasVout();
     bool IsScrambled();
     // Writes the shown frame at the video's own size; false when there is
-    // no video or no file was written.
+    // no video or the file does not hold the whole picture. It may take a
+    // second; it may be called from any thread while the control lives, one
+    // call at a time, and touches none of the control's widgets or timers.
     bool Snapshot(const QString& fileName);
     bool Snapshot(const QString& fileName, unsigned width, unsigned height);
 
@@ -450,7 +452,7 @@ private:
     void StopAndWait();
     // Seeks the paused engine to its own time: it decodes and draws that frame.
     void SeekToCurrentTime();
-    // One snapshot of the next picture drawn; true when the file was written.
+    // One snapshot of the next picture drawn; true when the file holds it.
     bool TakeSnapshot(const QString& fileName, unsigned width, unsigned height);
 
     // Longer than the engine buffers a file ahead (300 ms), after which a

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QTimer>
 
 #include <array>
@@ -401,10 +402,12 @@ bool TVlcPlayer::Snapshot(const QString& fileName, unsigned width, unsigned heig
     // The snapshot is of the next picture drawn, which a paused engine may
     // never draw of its own accord; and a frame sought just now may be drawn
     // only once the engine has settled.
-    ShowPausedFrame();
+    const bool paused = IsPause();
+    if (paused)
+        SeekToCurrentTime();
     if (TakeSnapshot(fileName, width, height))
         return true;
-    if (!IsPause())
+    if (!paused)
         return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(SettledSeekDelayMs));
     SeekToCurrentTime();
@@ -414,14 +417,18 @@ bool TVlcPlayer::Snapshot(const QString& fileName, unsigned width, unsigned heig
 bool TVlcPlayer::TakeSnapshot(const QString& fileName, unsigned width, unsigned height)
 {
     // libvlc 3.0 answers 0 as soon as a video output exists, also when it had
-    // no picture or could not write the file; it writes before it returns, so
-    // the file shows whether the snapshot was taken.
+    // no picture or could not write the whole file; it writes before it
+    // returns, so the file shows whether the snapshot was taken.
     const QFileInfo before(fileName);
-    const QDateTime written = before.exists() ? before.lastModified() : QDateTime();
+    const qint64 sizeBefore = before.exists() ? before.size() : -1;
+    const QDateTime writtenBefore = before.exists() ? before.lastModified() : QDateTime();
     if (LibVlcEntries.libvlc_video_take_snapshot(p_mi.get(), 0, fileName.toUtf8().constData(), width, height) != 0)
         return false;
     const QFileInfo after(fileName);
-    return after.exists() && after.lastModified() != written;
+    if (!after.exists() || (after.size() == sizeBefore && after.lastModified() == writtenBefore))
+        return false;
+    QImageReader written(fileName);
+    return !written.read().isNull();
 }
 
 // ---- Audio and rate ---------------------------------------------------------

@@ -16,7 +16,7 @@ QString TScreenshotListModel::FilePath(int AIndex) const
 
 int TScreenshotListModel::IndexOfFile(const QString& sFilePath) const
 {
-    for (int i = 0; i < Count(); ++i) {
+    for (int i = 0; i < Count() && !sFilePath.isEmpty(); ++i) {
         if (FilePath(i) == sFilePath)
             return i;
     }

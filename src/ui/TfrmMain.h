@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QFrame;
 class QImage;
@@ -18,6 +19,7 @@ class QSlider;
 class QSplitter;
 class QStackedWidget;
 class QStatusBar;
+class QThreadPool;
 class QTimer;
 class TAniIndicator;
 class TClickPanel;
@@ -77,6 +79,9 @@ private:
     void Timeline_SetValue(float AValue);
     float Timeline_Maximum() const;
     void Timeline_SetMaximum(float AMaximum);
+    // A short message in the status bar, in place of the timeline for a few
+    // seconds; the window's only way of telling besides its delete question.
+    void Status_Show(const QString& sText);
     void Timer1Timer();
     void tbVolumeChange();
     void ListViewScreenshotsItemClickEx(int AIndex);
@@ -98,9 +103,19 @@ private:
     void ListBoxFilesItemClick(QListWidgetItem* AItem);
 
     // --- Screenshots (TfrmMain_Screenshots.cpp)
-    // Makes the thumbnail loader and connects the screenshot controls.
+    // Makes the thumbnail loader and the screenshot thread, and connects the
+    // screenshot controls.
     void Screenshots_Create();
+    // Has the displayed video's frame written under its next free screenshot
+    // number, on the screenshot thread; the list follows once it is written.
     void ButtonScreenshotClick();
+    // A screenshot asked for has been written (AWritten) or not, for sWhy.
+    void Screenshots_Written(const QString& sFileName, bool AWritten, const QString& sWhy);
+    // Runs AAction at once, or, while screenshots are being written, once
+    // they all are: what changes the engine's picture must wait for them.
+    void Screenshots_Then(std::function<void()> AAction);
+    // Waits until every screenshot asked for has been written.
+    void Screenshots_Finish();
     void ButtonDeleteScreenshotClick();
     void ListViewScreenshotsChange();
     void Screenshots_Clear();
@@ -178,6 +193,11 @@ private:
     // reports the pause.
     bool FShowFrameWhenPaused = false;
     TScreenshotThumbnails* FThumbnails = nullptr;
+    // One thread: screenshots are written one at a time, in the order asked.
+    QThreadPool* FScreenshotThread = nullptr;
+    int FScreenshotsPending = 0;
+    // What waits for the screenshots being written, in the order asked.
+    std::vector<std::function<void()>> FAfterScreenshots;
 
     // --- Controls, top-down (each also carries its name as object name)
     QWidget* Panel6 = nullptr;

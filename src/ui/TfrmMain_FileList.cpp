@@ -147,22 +147,27 @@ void TfrmMain::ListBoxFilesItemClick(QListWidgetItem* AItem)
         [self = QPointer<TfrmMain>(this), file, clicked] {
             if (!self)
                 return;
-            if (!clicked.isValid()) {
-                self->BusyCover_Hide();
-                return;
-            }
-            QListWidgetItem* const item = self->ListBoxFiles->item(clicked.row());
-            const bool sameFile = self->FFileName == file;
-            self->FileList_Display(item);
-            // A later click whose task was dropped moved the highlight; it
-            // goes back to what is shown.
-            self->ListBoxFiles->setCurrentItem(item);
-            if (sameFile) {
-                self->BusyCover_Hide();
-                return;
-            }
-            self->FStopImmediately = true;
-            self->Player_Start();
+            // The screenshots asked for are of the video displayed until now.
+            self->Screenshots_Then([self, file, clicked] {
+                if (!self)
+                    return;
+                if (!clicked.isValid()) {
+                    self->BusyCover_Hide();
+                    return;
+                }
+                QListWidgetItem* const item = self->ListBoxFiles->item(clicked.row());
+                const bool sameFile = self->FFileName == file;
+                self->FileList_Display(item);
+                // A later click whose task was dropped moved the highlight; it
+                // goes back to what is shown.
+                self->ListBoxFiles->setCurrentItem(item);
+                if (sameFile) {
+                    self->BusyCover_Hide();
+                    return;
+                }
+                self->FStopImmediately = true;
+                self->Player_Start();
+            });
         },
         FileClickDelayMs);
     Screenshots_UpdateFromFile(file);

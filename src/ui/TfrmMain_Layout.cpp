@@ -53,6 +53,7 @@ constexpr int CoverIndicatorMargin = 4;
 // designed at left 702, top 8, 24 x 551 in the 727 x 585 client area.
 constexpr QRect VolumeDesignRect(702, 8, 24, 551);
 constexpr int TimerIntervalMs = 100;
+constexpr int StatusMessageMs = 6000;
 
 const QString OpenDialogFilter = QStringLiteral(
     "Media files (*.jpg; *.avi)|*.jpg;*.avi|Video files (*.avi)|*.avi|Image files (*.jpg)|*.jpg|All files (*.*)|*.*");
@@ -380,6 +381,11 @@ float TfrmMain::Timeline_Maximum() const
 void TfrmMain::Timeline_SetMaximum(float AMaximum)
 {
     tbProcess->setMaximum(SliderMs(AMaximum));
+}
+
+void TfrmMain::Status_Show(const QString& sText)
+{
+    StatusBar1->showMessage(sText, StatusMessageMs);
 }
 
 // The timer only keeps the event loop waking, so that idle-time tasks run on time.

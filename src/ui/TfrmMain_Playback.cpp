@@ -111,12 +111,16 @@ QString TfrmMain::MediaTime_Text(qint64 AMs)
            + QStringLiteral("%1").arg(timeOfDay % 1000, 3, 10, QLatin1Char('0'));
 }
 
+// Play, pause, steps and seeks change the engine's picture: each waits for
+// the screenshots asked for before it, which are of the picture shown then.
 void TfrmMain::bPlayClick(QObject*)
 {
-    if (FPlayer->GetState() == vlcPlayer_Playing)
-        Player_Stop();
-    else
-        Player_Start();
+    Screenshots_Then([this] {
+        if (FPlayer->GetState() == vlcPlayer_Playing)
+            Player_Stop();
+        else
+            Player_Start();
+    });
 }
 
 void TfrmMain::Player_Start()
@@ -163,21 +167,25 @@ void TfrmMain::Player_Stop()
 
 void TfrmMain::b10SecBackwardClick(QObject* Sender)
 {
-    Player_Stop();
-    TabControl1_Header_Activate(TabItem1H_Video);
     const qint64 step = StepOf(Sender);
-    const auto position = qint64(Timeline_Value());
-    FPlayer->SetVideoPosInMs(position > step ? position - step : 0);
+    Screenshots_Then([this, step] {
+        Player_Stop();
+        TabControl1_Header_Activate(TabItem1H_Video);
+        const auto position = qint64(Timeline_Value());
+        FPlayer->SetVideoPosInMs(position > step ? position - step : 0);
+    });
 }
 
 void TfrmMain::b10SecForwardClick(QObject* Sender)
 {
-    Player_Stop();
-    TabControl1_Header_Activate(TabItem1H_Video);
     const qint64 step = StepOf(Sender);
-    const auto position = qint64(Timeline_Value());
-    const auto maximum = qint64(Timeline_Maximum());
-    FPlayer->SetVideoPosInMs(position < maximum - step ? position + step : maximum);
+    Screenshots_Then([this, step] {
+        Player_Stop();
+        TabControl1_Header_Activate(TabItem1H_Video);
+        const auto position = qint64(Timeline_Value());
+        const auto maximum = qint64(Timeline_Maximum());
+        FPlayer->SetVideoPosInMs(position < maximum - step ? position + step : maximum);
+    });
 }
 
 bool TfrmMain::KeyDown(QKeyEvent* AEvent)
@@ -217,9 +225,12 @@ void TfrmMain::tbProcessTracking()
     // button means the user is dragging it.
     if (FProcessTrackIgnore || !QGuiApplication::mouseButtons().testFlag(Qt::LeftButton))
         return;
-    if (FPlayer->GetState() == vlcPlayer_Playing)
-        Player_Stop();
-    FPlayer->SetVideoPosInMs(qint64(Timeline_Value()));
+    const auto position = qint64(Timeline_Value());
+    Screenshots_Then([this, position] {
+        if (FPlayer->GetState() == vlcPlayer_Playing)
+            Player_Stop();
+        FPlayer->SetVideoPosInMs(position);
+    });
 }
 
 void TfrmMain::EvOnMediaPlayerPlaying(QObject*)

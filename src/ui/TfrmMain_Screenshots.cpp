@@ -18,6 +18,9 @@
 #include <QListWidget>
 #include <QScopeGuard>
 #include <QSet>
+#include <QThreadPool>
+
+#include <utility>
 
 namespace {
 
@@ -43,6 +46,8 @@ TScreenshotNames ScreenshotNamesOf(const QString& sVideo)
 
 void TfrmMain::Screenshots_Create()
 {
+    FScreenshotThread = new QThreadPool(this);
+    FScreenshotThread->setMaxThreadCount(1);
     FThumbnails = new TScreenshotThumbnails(this);
     connect(FThumbnails, &TScreenshotThumbnails::thumbnailReady, this, &TfrmMain::Screenshots_ThumbnailReady);
     connect(ButtonScreenshot, &QToolButton::clicked, this, &TfrmMain::ButtonScreenshotClick);
@@ -53,17 +58,67 @@ void TfrmMain::Screenshots_Create()
 void TfrmMain::ButtonScreenshotClick()
 {
     // The picture is of the displayed video, whatever the list highlights.
-    if (ListBoxFiles->selectedItems().isEmpty() || FFileName.isEmpty())
+    if (ListBoxFiles->selectedItems().isEmpty() || FFileName.isEmpty() || !FPlayer)
         return;
     const TScreenshotNames names = ScreenshotNamesOf(FFileName);
-    // Empty when every number up to 9999 is taken: then nothing is written.
-    const QString file = AutoFileIn_Literal(names.Folder, names.Prefix, ScreenshotExt);
-    if (!file.isEmpty() && FPlayer)
-        FPlayer->Snapshot(file);
+    TVlcPlayer* const player = FPlayer.get();
+    ++FScreenshotsPending;
+    // The name is claimed on the thread too, in the order of the keys: a
+    // second S takes the number after the first.
+    FScreenshotThread->start([this, player, names] {
+        const TOrvClaimedFile claim = AutoFileIn_LiteralClaim(names.Folder, names.Prefix, ScreenshotExt);
+        bool written = false;
+        QString why;
+        if (claim.NumbersUsedUp) {
+            why = QStringLiteral("every number up to 9999 is taken");
+        } else if (claim.FileName.isEmpty()) {
+            why = claim.ErrorText;
+        } else {
+            written = player->Snapshot(claim.FileName);
+            // A claimed name that holds no picture is given back.
+            if (!written) {
+                QFile::remove(claim.FileName);
+                why = QStringLiteral("the frame could not be written to %1").arg(PathFileName(claim.FileName));
+            }
+        }
+        QMetaObject::invokeMethod(
+            this, [this, file = claim.FileName, written, why] { Screenshots_Written(file, written, why); },
+            Qt::QueuedConnection);
+    });
+}
+
+void TfrmMain::Screenshots_Written(const QString& sFileName, bool AWritten, const QString& sWhy)
+{
+    --FScreenshotsPending;
+    // The new row in the list says it was saved; only a failure is told.
+    if (!AWritten)
+        Status_Show(QStringLiteral("No screenshot saved: %1").arg(sWhy));
     Screenshots_UpdateFromFile(FFilenameLast);
     // Only highlighted: the viewer keeps its picture until the row is clicked.
-    if (ListViewScreenshots->Model()->Count() > 1)
+    TScreenshotListModel* model = ListViewScreenshots->Model();
+    const int row = model->IndexOfFile(sFileName);
+    if (row >= 0)
+        ListViewScreenshots->SetItemIndex(row);
+    else if (model->Count() > 1)
         ListViewScreenshots->SetItemIndex(1);
+    if (FScreenshotsPending == 0) {
+        for (const std::function<void()>& action : std::exchange(FAfterScreenshots, {}))
+            action();
+    }
+}
+
+void TfrmMain::Screenshots_Then(std::function<void()> AAction)
+{
+    if (FScreenshotsPending == 0)
+        AAction();
+    else
+        FAfterScreenshots.push_back(std::move(AAction));
+}
+
+void TfrmMain::Screenshots_Finish()
+{
+    if (FScreenshotThread)
+        FScreenshotThread->waitForDone();
 }
 
 void TfrmMain::Screenshots_Clear()

@@ -50,6 +50,8 @@ struct TfrmMainAccess
     TScreenshotThumbnails* Thumbnails() const { return w.FThumbnails; }
     void Screenshots_UpdateFromFile(const QString& sFilename) { w.Screenshots_UpdateFromFile(sFilename); }
     void Screenshot_Display(int AIndex) { w.Screenshot_Display(AIndex); }
+    // Screenshots asked for and not yet written.
+    int ScreenshotsPending() const { return w.FScreenshotsPending; }
 
     // The texts of the file list, top to bottom.
     QStringList FileListTexts() const

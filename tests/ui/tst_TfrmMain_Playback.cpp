@@ -431,7 +431,8 @@ private slots:
         const QString shot = FMedia.filePath(QStringLiteral("clip_0001.png"));
         QVERIFY(!QFile::exists(shot));
         QTest::keyClick(Control("ListBoxFiles"), Qt::Key_S);
-        QVERIFY(TestLoop::waitFor([&] { return QFile::exists(shot); }));
+        QVERIFY(TestLoop::waitFor([&] { return Access().ScreenshotsPending() == 0; }, 10000));
+        QVERIFY(!QImage(shot).isNull());
         QVERIFY(QFile::remove(shot));
     }
 

@@ -331,6 +331,7 @@ private slots:
                  qPrintable(F.Player()->GetMediaMrl()));
 
         PressKey(Qt::Key_S);
+        QVERIFY(TestLoop::waitFor([&] { return F.Access().ScreenshotsPending() == 0; }, 10000));
         const QString file = MediaPath(screenshot);
         const auto removeShot = qScopeGuard([&] { QFile::remove(file); });
         QVERIFY(QFileInfo::exists(file));

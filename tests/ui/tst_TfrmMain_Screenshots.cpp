@@ -237,7 +237,12 @@ private:
         return rgb.isNull() ? 0 : double(red) / (double(rgb.width()) * rgb.height());
     }
 
-    void PressS() { QTest::keyClick(FWindow.get(), Qt::Key_S); }
+    // S, and the wait until its screenshot is written or given up.
+    void PressS()
+    {
+        QTest::keyClick(FWindow.get(), Qt::Key_S);
+        QVERIFY(TestLoop::waitFor([&] { return Access().ScreenshotsPending() == 0; }, 10000));
+    }
 
     void ClickRow(int ARow)
     {
