@@ -109,6 +109,7 @@ private:
     // Has the displayed video's frame written under its next free screenshot
     // number, on the screenshot thread; the list follows once it is written.
     void ButtonScreenshotClick();
+    void Screenshots_Take();
     // A screenshot asked for has been written (AWritten) or not, for sWhy.
     void Screenshots_Written(const QString& sFileName, bool AWritten, const QString& sWhy);
     // Runs AAction at once, or, while screenshots are being written, once

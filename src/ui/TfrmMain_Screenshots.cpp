@@ -20,8 +20,6 @@
 #include <QSet>
 #include <QThreadPool>
 
-#include <utility>
-
 namespace {
 
 const QString ScreenshotExt = QStringLiteral(".png");
@@ -56,6 +54,16 @@ void TfrmMain::Screenshots_Create()
 }
 
 void TfrmMain::ButtonScreenshotClick()
+{
+    // After a step that still waits for the screenshots before it, this one
+    // is of the picture the step shows.
+    if (FAfterScreenshots.empty())
+        Screenshots_Take();
+    else
+        FAfterScreenshots.push_back([this] { Screenshots_Take(); });
+}
+
+void TfrmMain::Screenshots_Take()
 {
     // The picture is of the displayed video, whatever the list highlights.
     if (ListBoxFiles->selectedItems().isEmpty() || FFileName.isEmpty() || !FPlayer)
@@ -101,15 +109,17 @@ void TfrmMain::Screenshots_Written(const QString& sFileName, bool AWritten, cons
         ListViewScreenshots->SetItemIndex(row);
     else if (model->Count() > 1)
         ListViewScreenshots->SetItemIndex(1);
-    if (FScreenshotsPending == 0) {
-        for (const std::function<void()>& action : std::exchange(FAfterScreenshots, {}))
-            action();
+    // In the order asked; a screenshot among them is waited for in turn.
+    while (FScreenshotsPending == 0 && !FAfterScreenshots.empty()) {
+        const std::function<void()> action = std::move(FAfterScreenshots.front());
+        FAfterScreenshots.erase(FAfterScreenshots.begin());
+        action();
     }
 }
 
 void TfrmMain::Screenshots_Then(std::function<void()> AAction)
 {
-    if (FScreenshotsPending == 0)
+    if (FScreenshotsPending == 0 && FAfterScreenshots.empty())
         AAction();
     else
         FAfterScreenshots.push_back(std::move(AAction));

@@ -5,6 +5,7 @@
 
 #include <QListWidget>
 #include <QSplitter>
+#include <QStatusBar>
 
 // Reaches the window's private fields, controls and handlers for tests.
 struct TfrmMainAccess
@@ -50,8 +51,10 @@ struct TfrmMainAccess
     TScreenshotThumbnails* Thumbnails() const { return w.FThumbnails; }
     void Screenshots_UpdateFromFile(const QString& sFilename) { w.Screenshots_UpdateFromFile(sFilename); }
     void Screenshot_Display(int AIndex) { w.Screenshot_Display(AIndex); }
-    // Screenshots asked for and not yet written.
-    int ScreenshotsPending() const { return w.FScreenshotsPending; }
+    // Screenshots asked for and not yet written, or still to be asked for
+    // behind steps that wait for them.
+    int ScreenshotsPending() const { return w.FScreenshotsPending + int(w.FAfterScreenshots.size()); }
+    QString StatusMessage() const { return w.StatusBar1->currentMessage(); }
 
     // The texts of the file list, top to bottom.
     QStringList FileListTexts() const

@@ -31,6 +31,10 @@
 #include <memory>
 #include <optional>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
 using TAnswer = QMessageBox::StandardButton;
 
 Q_DECLARE_METATYPE(TestPng::Format)
@@ -485,6 +489,146 @@ private slots:
         QCOMPARE(shot.size(), expected.size());
         QString why;
         QVERIFY2(TestMedia::framesMatch(shot, expected, &why), qPrintable(why));
+    }
+
+    // Screenshots asked for quickly, with steps between them or not: the
+    // numbers follow each other, each of the frame shown when its key was
+    // pressed.
+    void quickScreenshotsHoldTheFramesShown_data()
+    {
+        QTest::addColumn<QString>("keys"); // S: a screenshot; >: a step of a second forward
+        QTest::newRow("three quick S") << "SSS";
+        QTest::newRow("S right after a step") << ">S";
+        QTest::newRow("S and steps by turns") << "S>S>S";
+    }
+
+    void quickScreenshotsHoldTheFramesShown()
+    {
+        QFETCH(QString, keys);
+        ChooseAndRest(QStringLiteral("run.avi"));
+        Access().Timeline_SetValue(1000);
+        QTest::keyClick(FWindow.get(), Qt::Key_Right, Qt::ControlModifier);
+        WaitFrameShown();
+
+        qint64 time = 2000;
+        QList<qint64> shown;
+        for (const QChar key : keys) {
+            if (key == u'S') {
+                QTest::keyClick(FWindow.get(), Qt::Key_S);
+                shown << time;
+            } else {
+                QTest::keyClick(FWindow.get(), Qt::Key_Right, Qt::ControlModifier);
+                time += 1000;
+            }
+        }
+        QVERIFY(TestLoop::waitFor([&] { return Access().ScreenshotsPending() == 0; }, 20000));
+
+        QStringList expected;
+        for (int number = 1; number <= shown.size(); ++number)
+            expected << QStringLiteral("run_%1.png").arg(number, 4, 10, QLatin1Char('0'));
+        QCOMPARE(PngFiles(), expected);
+        for (int i = 0; i < shown.size(); ++i) {
+            const QImage shot = QImage(MediaPath(expected[i])).convertToFormat(QImage::Format_RGB32);
+            QString why;
+            QVERIFY2(TestMedia::framesMatch(shot, TestMedia::ffmpegFrameAt(MediaPath("run.avi"), shown[i]), &why),
+                     qPrintable(QStringLiteral("%1 at %2 ms: %3").arg(expected[i]).arg(shown[i]).arg(why)));
+        }
+        QCOMPARE(Rows().at(1), expected.last());
+        QCOMPARE(List()->Selected(), 1);
+    }
+
+    // A screenshot still being written when the window closes or another
+    // video is chosen is written all the same, of the video shown at S.
+    void screenshotUnderWayIsKept_data()
+    {
+        QTest::addColumn<bool>("close");
+        QTest::newRow("window closed") << true;
+        QTest::newRow("another video chosen") << false;
+    }
+
+    void screenshotUnderWayIsKept()
+    {
+        QFETCH(bool, close);
+        for (const QString& name : {QStringLiteral("a.avi"), QStringLiteral("b.avi")})
+            QVERIFY(QFile::copy(FSource.filePath(name), MediaPath(name)));
+        ChooseAndRest(QStringLiteral("a.avi"));
+
+        QTest::keyClick(FWindow.get(), Qt::Key_S);
+        if (close) {
+            FWindow->close();
+            FWindow.reset();
+        } else {
+            ChooseAndRest(QStringLiteral("b.avi"));
+        }
+
+        QCOMPARE(PngFiles(), QStringList {"a_0001.png"});
+        const double red = RedShare(QImage(MediaPath(QStringLiteral("a_0001.png"))));
+        QVERIFY2(red > 0.9, qPrintable(QString::number(red)));
+    }
+
+    // S right after a file has been opened saves its picture: the engine
+    // may not have drawn one yet, and S waits for it.
+    void screenshotRightAfterOpening()
+    {
+        for (int opening = 1; opening <= 4; ++opening) {
+            FreshWindow();
+            FAnswer = MediaPath(QStringLiteral("run.avi"));
+            Access().Button1Click();
+            QVERIFY(TestLoop::waitFor([&] { return Access().FileName() == *FAnswer && Resting(); }, 15000));
+            PressS();
+            const QString shot = MediaPath(QStringLiteral("run_%1.png").arg(opening, 4, 10, QLatin1Char('0')));
+            QVERIFY2(!QImage(shot).isNull(), qPrintable(QStringLiteral("opening %1: %2").arg(opening).arg(Access().StatusMessage())));
+        }
+    }
+
+    // When no screenshot can be saved, the status bar says why, and no file
+    // is left behind.
+    void failedScreenshotSaysWhy_data()
+    {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("every number taken") << "numbers" << "every number up to 9999 is taken";
+        QTest::newRow("folder gone") << "gone" << "No such file or directory";
+        QTest::newRow("file too big for the file system") << "size" << "could not be written to run_0001.png";
+        QTest::newRow("folder not writable") << "readonly" << "Permission denied";
+    }
+
+    void failedScreenshotSaysWhy()
+    {
+        QFETCH(QString, cause);
+        QFETCH(QString, told);
+        if (cause == QLatin1String("numbers"))
+            WriteShot(QStringLiteral("run_9999.png"), Qt::red);
+        ChooseAndRest(QStringLiteral("run.avi"));
+        const QStringList before = PngFiles();
+        if (cause == QLatin1String("gone")) {
+            QVERIFY(FMedia->remove());
+        } else if (cause == QLatin1String("readonly")) {
+            if (geteuid() == 0)
+                QSKIP("the super-user writes into a read-only folder all the same");
+            QVERIFY(QFile::setPermissions(FMedia->path(), QFile::ReadOwner | QFile::ExeOwner));
+        }
+        // Files of more than a few bytes cannot be written: the engine's picture breaks off.
+        rlimit limit {};
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &limit) == 0);
+        const rlimit unlimited = limit;
+        const auto restore = qScopeGuard([&] {
+            setrlimit(RLIMIT_FSIZE, &unlimited);
+            QFile::setPermissions(FMedia->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        });
+        if (cause == QLatin1String("size")) {
+            signal(SIGXFSZ, SIG_IGN);
+            limit.rlim_cur = 64;
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+        }
+
+        PressS();
+
+        QVERIFY2(Access().StatusMessage().startsWith(QStringLiteral("No screenshot saved: ")),
+                 qPrintable(Access().StatusMessage()));
+        QVERIFY2(Access().StatusMessage().contains(told), qPrintable(Access().StatusMessage()));
+        if (cause != QLatin1String("gone"))
+            QCOMPARE(PngFiles(), before);
     }
 
     void screenshotNamesTakeTheVideoNameLiterally_data()
