@@ -21,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QScreen>
 #include <QScrollBar>
 #include <QScreen>
@@ -28,6 +29,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -564,6 +566,37 @@ private slots:
         QCOMPARE(PngFiles(), QStringList {"a_0001.png"});
         const double red = RedShare(QImage(MediaPath(QStringLiteral("a_0001.png"))));
         QVERIFY2(red > 0.9, qPrintable(QString::number(red)));
+    }
+
+    // Two copies of the program saving screenshots of one video at the same
+    // moment each get numbers of their own: no picture is lost.
+    void twoCopiesOfTheProgramKeepEveryScreenshot()
+    {
+        constexpr int ShotsEach = 3;
+        FWindow.reset();
+        std::array<QProcess, 2> peers;
+        for (QProcess& peer : peers) {
+            peer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            peer.start(QCoreApplication::applicationDirPath() + QStringLiteral("/screenshot_peer"),
+                       {MediaPath(QStringLiteral("run.avi")), QString::number(ShotsEach)});
+        }
+        for (QProcess& peer : peers)
+            QVERIFY(TestLoop::waitFor([&] { return peer.canReadLine() || peer.state() == QProcess::NotRunning; }, 60000));
+        for (QProcess& peer : peers)
+            QCOMPARE(peer.readLine().trimmed(), QByteArray("ready"));
+        for (QProcess& peer : peers)
+            peer.write("go\n");
+        for (QProcess& peer : peers) {
+            QVERIFY(TestLoop::waitFor([&] { return peer.state() == QProcess::NotRunning; }, 60000));
+            QCOMPARE(peer.exitCode(), 0);
+        }
+
+        QStringList expected;
+        for (int number = 1; number <= 2 * ShotsEach; ++number)
+            expected << QStringLiteral("run_%1.png").arg(number, 4, 10, QLatin1Char('0'));
+        QCOMPARE(PngFiles(), expected);
+        for (const QString& name : expected)
+            QCOMPARE(QImage(MediaPath(name)).size(), QSize(320, 180));
     }
 
     // S right after a file has been opened saves its picture: the engine
