@@ -3,7 +3,8 @@
 #   scripts/setup.sh run    install what running needs, build, start Scenora
 #   scripts/setup.sh test   install what testing needs, build, run the whole test suite
 #   scripts/setup.sh build  install what building needs and build only
-# Environment: BUILD_DIR (default build), SCENORA_SANITIZE (empty, address or thread).
+# Environment: BUILD_DIR (default build), SCENORA_SANITIZE (empty, address or thread),
+# SCENORA_TESTS (a CTest name pattern: test builds and runs only the matching tests).
 set -euo pipefail
 
 mode=${1:-run}
@@ -32,7 +33,15 @@ install_missing() {
 build() {
     cmake -S "$root" -B "$build_dir" -G Ninja \
         -DSCENORA_SANITIZE="${SCENORA_SANITIZE:-}" >/dev/null
-    cmake --build "$build_dir"
+    if [ -n "${SCENORA_TESTS:-}" ]; then
+        # Each test program is named after its test.
+        local targets
+        mapfile -t targets < <(cd "$build_dir" && ctest -N -R "$SCENORA_TESTS" | sed -n 's/^ *Test *#[0-9]*: //p')
+        [ ${#targets[@]} -gt 0 ] || { echo "no test matches $SCENORA_TESTS" >&2; exit 2; }
+        cmake --build "$build_dir" --target "${targets[@]}"
+    else
+        cmake --build "$build_dir"
+    fi
 }
 
 case "$mode" in
@@ -50,10 +59,12 @@ case "$mode" in
         install_missing "${build_packages[@]}" "${run_packages[@]}" "${test_packages[@]}"
         build
         cd "$build_dir"
+        ctest_args=(--output-on-failure)
+        [ -z "${SCENORA_TESTS:-}" ] || ctest_args+=(-R "$SCENORA_TESTS")
         if [ -z "${DISPLAY:-}" ]; then
-            exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure
+            exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest "${ctest_args[@]}"
         fi
-        exec ctest --output-on-failure
+        exec ctest "${ctest_args[@]}"
         ;;
     *)
         echo "usage: $0 run|test|build" >&2

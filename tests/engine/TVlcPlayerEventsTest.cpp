@@ -175,7 +175,7 @@ void TVlcPlayerEventsTest::playReportsInOrder()
 
     e.player->Play(FVideo);
     QTRY_VERIFY_WITH_TIMEOUT(log.count(libvlc_MediaPlayerTimeChanged, false) >= 3, 10000);
-    QTRY_VERIFY(log.count(libvlc_MediaPlayerLengthChanged, false) >= 1);
+    QTRY_VERIFY_WITH_TIMEOUT(log.count(libvlc_MediaPlayerLengthChanged, false) >= 1, 10000);
 
     const QList<TEventLog::TEntry> entries = log.snapshot();
     QList<TEventLog::TEntry> handled;
@@ -309,7 +309,7 @@ void TVlcPlayerEventsTest::errorFillsLastError()
     QTRY_VERIFY_WITH_TIMEOUT(engineErrors > 0, 10000);
     QTRY_COMPARE_WITH_TIMEOUT(e.player->LastError(), QString::fromUtf8(engineText), 10000);
     if (withHandler) {
-        QTRY_COMPARE(errors, 1);
+        QTRY_COMPARE_WITH_TIMEOUT(errors, 1, 10000);
         QCOMPARE(seenByHandler, QString::fromUtf8(engineText));
     }
 
@@ -318,9 +318,9 @@ void TVlcPlayerEventsTest::errorFillsLastError()
     const int before = engineErrors;
     e.player->Play(FCorrupt);
     QTRY_VERIFY_WITH_TIMEOUT(engineErrors > before, 10000);
-    QTRY_COMPARE(e.player->LastError(), QString());
+    QTRY_COMPARE_WITH_TIMEOUT(e.player->LastError(), QString(), 10000);
     if (withHandler) {
-        QTRY_COMPARE(errors, 2);
+        QTRY_COMPARE_WITH_TIMEOUT(errors, 2, 10000);
         QCOMPARE(seenByHandler, QString());
     }
 }
@@ -336,12 +336,13 @@ void TVlcPlayerEventsTest::snapshotReportsFileName()
         fileNames << fileName;
     };
     e.player->Play(FVideo);
-    QTRY_VERIFY_WITH_TIMEOUT(e.player->HasVout(), 10000);
+    // The engine writes a snapshot only of a picture it has drawn.
+    QTRY_VERIFY_WITH_TIMEOUT(TestPlayer::showsPicture(e.player), 15000);
     // A name that is not plain ASCII shows the UTF-8 decoding. One snapshot,
     // one report: the engine reports each snapshot once.
     const QString target = FDir.filePath(QStringLiteral("still-\u00e9t\u00e9.png"));
     QVERIFY(e.player->Snapshot(target));
-    QTRY_COMPARE(fileNames.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(fileNames.size(), 1, 10000);
     QCOMPARE(fileNames.first(), target);
     QCOMPARE(log.count(libvlc_MediaPlayerSnapshotTaken, true), 1);
     QVERIFY(QFileInfo::exists(target));

@@ -2,7 +2,10 @@
 
 #include "engine/TVlcPlayer.h"
 
+#include <QGuiApplication>
+#include <QImage>
 #include <QPointer>
+#include <QScreen>
 #include <QSize>
 #include <QStringList>
 #include <QWidget>
@@ -39,5 +42,39 @@ struct TEmbeddedPlayer {
     // up its output on a window that is no longer shown.
     ~TEmbeddedPlayer() { delete player.data(); }
 };
+
+// What the X server shows in the player's video window, the engine's own
+// output window inside it included.
+inline QImage grabVideo(const TVlcPlayer* player)
+{
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(player->PlayerWinCtrl()->winId())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// Mean brightness (0..255) of an image.
+inline double meanBrightness(const QImage& image)
+{
+    if (image.isNull())
+        return 0;
+    qint64 sum = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            sum += qRed(line[x]) + qGreen(line[x]) + qBlue(line[x]);
+    }
+    return double(sum) / (3.0 * image.width() * image.height());
+}
+
+// True once the engine has made its video output and the screen shows a
+// picture in the video window rather than the window's black. libvlc 3.0
+// pauses its decoder at once: paused before its first picture, it makes no
+// video output and shows nothing until it plays again. A test that looks at
+// a paused picture therefore waits for this before it pauses.
+inline bool showsPicture(TVlcPlayer* player)
+{
+    return player->HasVout() && meanBrightness(grabVideo(player)) > 30;
+}
 
 } // namespace TestPlayer
