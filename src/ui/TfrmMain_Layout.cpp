@@ -344,12 +344,31 @@ void TfrmMain::Layout_BuildStatusBar()
     tbProcess = Named(new QSlider(Qt::Horizontal, bar), "tbProcess");
     tbProcess->setRange(0, 0);
 
+    // QStatusBar::showMessage would hide the timeline and the time labels
+    // while its message shows; this label sits beside them instead.
+    LabelStatusMessage = Named(new QLabel(bar), "LabelStatusMessage");
+    LabelStatusMessage->setContentsMargins(5, 2, 5, 2);
+    LabelStatusMessage->hide();
+
+    row->addWidget(LabelStatusMessage);
     row->addWidget(LabelMediaTime);
     row->addSpacing(TimelineMargin);
     row->addWidget(tbProcess, 1, Qt::AlignVCenter);
     row->addSpacing(TimelineMargin);
     row->addWidget(LabelMediaDuration);
     StatusBar1->addWidget(bar, 1);
+}
+
+void TfrmMain::StatusBar_ShowMessage(const QString& sMsg)
+{
+    LabelStatusMessage->setText(sMsg);
+    LabelStatusMessage->show();
+}
+
+void TfrmMain::StatusBar_ClearMessage()
+{
+    LabelStatusMessage->clear();
+    LabelStatusMessage->hide();
 }
 
 void TfrmMain::Layout_PlaceVolume()
