@@ -77,6 +77,8 @@ void TfrmMain::FormDestroy()
         FPlayer->OnMediaPlayerTimeChanged = nullptr;
         FPlayer->OnMediaPlayerAudioVolume = nullptr;
         FPlayer->OnMediaPlayerPaused = nullptr;
+        FPlayer->OnMediaPlayerEncounteredError = nullptr;
+        FPlayer->OnMediaPlayerEndReached = nullptr;
         FPlayer.reset();
     }
     LibVlcUnload();

@@ -73,15 +73,16 @@ private:
     void Layout_BuildRightArea();
     void Layout_BuildStatusBar();
     void Layout_PlaceVolume();
+    // A short message at the left of the status bar, beside the timeline,
+    // until it is cleared.
+    void StatusBar_ShowMessage(const QString& sMsg);
+    void StatusBar_ClearMessage();
     // The timeline in milliseconds, held as single-precision floats like the
     // engine's times are shown; QSlider itself holds whole numbers.
     float Timeline_Value() const;
     void Timeline_SetValue(float AValue);
     float Timeline_Maximum() const;
     void Timeline_SetMaximum(float AMaximum);
-    // A short message in the status bar, in place of the timeline for a few
-    // seconds; the window's only way of telling besides its delete question.
-    void Status_Show(const QString& sText);
     void Timer1Timer();
     void tbVolumeChange();
     void ListViewScreenshotsItemClickEx(int AIndex);
@@ -95,6 +96,8 @@ private:
     QString FileList_Path(const QListWidgetItem* AItem) const;
     // True for items that name a file: listed, and not the group header.
     bool FileList_IsFile(const QListWidgetItem* AItem) const;
+    // The time labels' texts while no time is known for the displayed file.
+    void TimeLabels_Reset();
     void BusyCover_Show();
     void BusyCover_Hide();
     void Button1Click();
@@ -143,6 +146,17 @@ private:
     // the busy cover once the engine has a video output, or when
     // AFirstPicture has expired.
     void Player_Rest(QDeadlineTimer AFirstPicture);
+    // Gives the new playback of a chosen file a while to report playing;
+    // one that has not by then cannot be played.
+    void Player_WatchPlaying();
+    // Ends the wait for a video that cannot be played: no cover, no time,
+    // and the status bar says so.
+    void Player_CannotPlay();
+    // The engine gave up on the media, or came to its end: before it ever
+    // reported playing, the video cannot be played.
+    void Player_EndedUnplayed();
+    void EvOnMediaPlayerEncounteredError(QObject* Sender);
+    void EvOnMediaPlayerEndReached(QObject* Sender);
     void EvOnMediaPlayerPlaying(QObject* Sender);
     void EvOnMediaPlayerTimeChanged(QObject* Sender, qint64 time);
     // Has the engine draw the frame the first-frame rest paused on.
@@ -193,6 +207,9 @@ private:
     // The first-frame rest has paused; the engine draws that frame once it
     // reports the pause.
     bool FShowFrameWhenPaused = false;
+    // A new playback has been started and has not reported playing yet.
+    bool FPlayingAwaited = false;
+    QTimer* FPlayingWatchdog = nullptr;
     TScreenshotThumbnails* FThumbnails = nullptr;
     // One thread: screenshots are written one at a time, in the order asked.
     QThreadPool* FScreenshotThread = nullptr;
@@ -206,6 +223,7 @@ private:
     QLabel* Image1 = nullptr;
 
     QStatusBar* StatusBar1 = nullptr;
+    QLabel* LabelStatusMessage = nullptr;
     QLabel* LabelMediaTime = nullptr;
     QLabel* LabelMediaDuration = nullptr;
     QSlider* tbProcess = nullptr;

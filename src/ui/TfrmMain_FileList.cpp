@@ -60,8 +60,7 @@ QString TfrmMain::FileList_Path(const QListWidgetItem* AItem) const
 void TfrmMain::FileList_Display(QListWidgetItem* AItem)
 {
     Player_Stop();
-    LabelMediaTime->setText(QStringLiteral("0:00:00-0000"));
-    LabelMediaDuration->setText(QStringLiteral("-:--:-------"));
+    TimeLabels_Reset();
     if (!FileList_IsFile(AItem))
         return;
     FFileName = FileList_Path(AItem);
@@ -69,6 +68,12 @@ void TfrmMain::FileList_Display(QListWidgetItem* AItem)
     Screenshots_UpdateFromFile(FFileName);
     TabControl1_Header_Activate(TabItem1H_Video);
     ImageViewerScreenshot->ClearPicture(Qt::white);
+}
+
+void TfrmMain::TimeLabels_Reset()
+{
+    LabelMediaTime->setText(QStringLiteral("0:00:00-0000"));
+    LabelMediaDuration->setText(QStringLiteral("-:--:-------"));
 }
 
 void TfrmMain::BusyCover_Show()
@@ -167,6 +172,7 @@ void TfrmMain::ListBoxFilesItemClick(QListWidgetItem* AItem)
                 }
                 self->FStopImmediately = true;
                 self->Player_Start();
+                self->Player_WatchPlaying();
             });
         },
         FileClickDelayMs);

@@ -53,7 +53,6 @@ constexpr int CoverIndicatorMargin = 4;
 // designed at left 702, top 8, 24 x 551 in the 727 x 585 client area.
 constexpr QRect VolumeDesignRect(702, 8, 24, 551);
 constexpr int TimerIntervalMs = 100;
-constexpr int StatusMessageMs = 6000;
 
 const QString OpenDialogFilter = QStringLiteral(
     "Media files (*.jpg; *.avi)|*.jpg;*.avi|Video files (*.avi)|*.avi|Image files (*.jpg)|*.jpg|All files (*.*)|*.*");
@@ -345,12 +344,31 @@ void TfrmMain::Layout_BuildStatusBar()
     tbProcess = Named(new QSlider(Qt::Horizontal, bar), "tbProcess");
     tbProcess->setRange(0, 0);
 
+    // QStatusBar::showMessage would hide the timeline and the time labels
+    // while its message shows; this label sits beside them instead.
+    LabelStatusMessage = Named(new QLabel(bar), "LabelStatusMessage");
+    LabelStatusMessage->setContentsMargins(5, 2, 5, 2);
+    LabelStatusMessage->hide();
+
+    row->addWidget(LabelStatusMessage);
     row->addWidget(LabelMediaTime);
     row->addSpacing(TimelineMargin);
     row->addWidget(tbProcess, 1, Qt::AlignVCenter);
     row->addSpacing(TimelineMargin);
     row->addWidget(LabelMediaDuration);
     StatusBar1->addWidget(bar, 1);
+}
+
+void TfrmMain::StatusBar_ShowMessage(const QString& sMsg)
+{
+    LabelStatusMessage->setText(sMsg);
+    LabelStatusMessage->show();
+}
+
+void TfrmMain::StatusBar_ClearMessage()
+{
+    LabelStatusMessage->clear();
+    LabelStatusMessage->hide();
 }
 
 void TfrmMain::Layout_PlaceVolume()
@@ -381,11 +399,6 @@ float TfrmMain::Timeline_Maximum() const
 void TfrmMain::Timeline_SetMaximum(float AMaximum)
 {
     tbProcess->setMaximum(SliderMs(AMaximum));
-}
-
-void TfrmMain::Status_Show(const QString& sText)
-{
-    StatusBar1->showMessage(sText, StatusMessageMs);
 }
 
 // The timer only keeps the event loop waking, so that idle-time tasks run on time.

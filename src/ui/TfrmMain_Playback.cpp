@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QPointer>
 #include <QScopeGuard>
 #include <QSlider>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -34,6 +36,10 @@ constexpr quint32 PlayingSettleDelayMs = 50;
 // How long the rest waits for the engine's video output, and how often it looks.
 constexpr qint64 FirstPictureWaitMs = 3000;
 constexpr quint32 FirstPicturePollMs = 10;
+// A chosen video that has not reported playing this long after its start
+// cannot be played. Playing comes within a fraction of a second, also for
+// large files; the limit leaves room for a busy machine.
+constexpr int PlayingWaitMs = 10000;
 constexpr qint64 MsPerDay = 86400000;
 // What the time labels show while a time is unknown.
 const QString NoTimeText = QStringLiteral("-:--:------");
@@ -96,6 +102,16 @@ void TfrmMain::Playback_Bind()
     for (TStyleButton* button : {b1SecForward, b10SecForward})
         connect(button, &QToolButton::clicked, this, [this, button] { b10SecForwardClick(button); });
     connect(tbProcess, &QSlider::valueChanged, this, &TfrmMain::tbProcessTracking);
+    FPlayingWatchdog = new QTimer(this);
+    FPlayingWatchdog->setSingleShot(true);
+    FPlayingWatchdog->setInterval(PlayingWaitMs);
+    connect(FPlayingWatchdog, &QTimer::timeout, this, [this] {
+        if (!FPlayingAwaited)
+            return;
+        Player_CannotPlay();
+        // Still opening: it must not start playing later.
+        FPlayer->Stop();
+    });
     new TKeyPreview(this);
 }
 
@@ -138,6 +154,7 @@ void TfrmMain::Player_Start()
         FStartPosition = 0;
         FEndPosition = -1;
         FShowFrameWhenPaused = false;
+        FPlayingAwaited = true;
         FPlayer->Play(FFileName);
         Timeline_SetValue(0);
     }
@@ -235,6 +252,9 @@ void TfrmMain::tbProcessTracking()
 
 void TfrmMain::EvOnMediaPlayerPlaying(QObject*)
 {
+    FPlayingAwaited = false;
+    FPlayingWatchdog->stop();
+    StatusBar_ClearMessage();
     const qint64 length = FPlayer->GetVideoLenInMs();
     Timeline_SetMaximum(float(std::max<qint64>(length, 0)));
     LabelMediaDuration->setText(MediaTime_Text(length));
@@ -298,4 +318,38 @@ void TfrmMain::EvOnMediaPlayerTimeChanged(QObject*, qint64 time)
 {
     Timeline_SetValue(float(time));
     LabelMediaTime->setText(MediaTime_Text(time));
+}
+
+void TfrmMain::Player_WatchPlaying()
+{
+    FPlayingWatchdog->start();
+}
+
+void TfrmMain::Player_CannotPlay()
+{
+    FPlayingAwaited = false;
+    FPlayingWatchdog->stop();
+    Player_Stop();
+    BusyCover_Hide();
+    TimeLabels_Reset();
+    StatusBar_ShowMessage(QStringLiteral("%1 cannot be played").arg(QFileInfo(FFileName).fileName()));
+}
+
+void TfrmMain::Player_EndedUnplayed()
+{
+    // The report may be about the media before: the engine is then at work
+    // on the new one.
+    const TVlcPlayerState state = FPlayer->GetState();
+    if (FPlayingAwaited && (state == vlcPlayer_Ended || state == vlcPlayer_Error))
+        Player_CannotPlay();
+}
+
+void TfrmMain::EvOnMediaPlayerEncounteredError(QObject*)
+{
+    Player_EndedUnplayed();
+}
+
+void TfrmMain::EvOnMediaPlayerEndReached(QObject*)
+{
+    Player_EndedUnplayed();
 }

@@ -99,8 +99,10 @@ void TfrmMain::Screenshots_Written(const QString& sFileName, bool AWritten, cons
 {
     --FScreenshotsPending;
     // The new row in the list says it was saved; only a failure is told.
-    if (!AWritten)
-        Status_Show(QStringLiteral("No screenshot saved: %1").arg(sWhy));
+    if (AWritten)
+        StatusBar_ClearMessage();
+    else
+        StatusBar_ShowMessage(QStringLiteral("No screenshot saved: %1").arg(sWhy));
     Screenshots_UpdateFromFile(FFilenameLast);
     // Only highlighted: the viewer keeps its picture until the row is clicked.
     TScreenshotListModel* model = ListViewScreenshots->Model();

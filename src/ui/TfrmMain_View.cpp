@@ -51,6 +51,8 @@ void TfrmMain::VideoSurface_Create()
         EvOnMediaPlayerAudioVolume(Sender, volume);
     };
     FPlayer->OnMediaPlayerPaused = [this](QObject* Sender) { EvOnMediaPlayerPaused(Sender); };
+    FPlayer->OnMediaPlayerEncounteredError = [this](QObject* Sender) { EvOnMediaPlayerEncounteredError(Sender); };
+    FPlayer->OnMediaPlayerEndReached = [this](QObject* Sender) { EvOnMediaPlayerEndReached(Sender); };
     if (const WId handle = winId()) {
         const QRectF media = PanelMedia_AbsoluteRect();
         FPlayer->SetParentFromHWND(handle, float(media.left()), float(media.top()), float(media.width()),

@@ -4,8 +4,8 @@
 #include "ui/TfrmMain.h"
 
 #include <QListWidget>
+#include <QLabel>
 #include <QSplitter>
-#include <QStatusBar>
 
 // Reaches the window's private fields, controls and handlers for tests.
 struct TfrmMainAccess
@@ -54,7 +54,7 @@ struct TfrmMainAccess
     // Screenshots asked for and not yet written, or still to be asked for
     // behind steps that wait for them.
     int ScreenshotsPending() const { return w.FScreenshotsPending + int(w.FAfterScreenshots.size()); }
-    QString StatusMessage() const { return w.StatusBar1->currentMessage(); }
+    QString StatusMessage() const { return w.LabelStatusMessage->text(); }
 
     // The texts of the file list, top to bottom.
     QStringList FileListTexts() const
