@@ -163,6 +163,9 @@ private:
     void EvOnMediaPlayerPaused(QObject* Sender);
     // Keeps playback silent once the engine's audio output exists.
     void EvOnMediaPlayerAudioVolume(QObject* Sender, float volume);
+    // Volume 0 and mute on the engine's audio output, tried again up to
+    // ATriesLeft times while the output cannot be set yet.
+    void Player_Silence(int ATriesLeft);
     // Every key pressed anywhere in the window comes here before the focused
     // control; true when the window used it.
     bool KeyDown(QKeyEvent* AEvent);

@@ -36,6 +36,9 @@ constexpr quint32 PlayingSettleDelayMs = 50;
 // How long the rest waits for the engine's video output, and how often it looks.
 constexpr qint64 FirstPictureWaitMs = 3000;
 constexpr quint32 FirstPicturePollMs = 10;
+// How often, and how long, silence is asked of an audio output still being made.
+constexpr quint32 SilenceRetryMs = 20;
+constexpr int SilenceTries = 100;
 // A chosen video that has not reported playing this long after its start
 // cannot be played. Playing comes within a fraction of a second, also for
 // large files; the limit leaves room for a busy machine.
@@ -307,9 +310,26 @@ void TfrmMain::EvOnMediaPlayerPaused(QObject*)
 // volume reports that the output has gone.)
 void TfrmMain::EvOnMediaPlayerAudioVolume(QObject*, float volume)
 {
-    if (volume < 0)
+    if (volume >= 0)
+        Player_Silence(SilenceTries);
+}
+
+// The output reports its volume while it is still being made, before the
+// engine lets it be set: until it can be, the setting is tried again.
+void TfrmMain::Player_Silence(int ATriesLeft)
+{
+    if (FPlayer->GetAudioVolume() < 0) {
+        if (ATriesLeft > 0) {
+            Idle_Execute(
+                [self = QPointer<TfrmMain>(this), ATriesLeft] {
+                    if (self && self->FPlayer)
+                        self->Player_Silence(ATriesLeft - 1);
+                },
+                SilenceRetryMs);
+        }
         return;
-    if (volume > 0)
+    }
+    if (FPlayer->GetAudioVolume() > 0)
         FPlayer->SetAudioVolume(0);
     FPlayer->SetAudioMute(true);
 }
