@@ -83,10 +83,13 @@ void TfrmMain::Screenshots_Take()
             why = claim.ErrorText;
         } else {
             written = player->Snapshot(claim.FileName);
-            // A claimed name that holds no picture is given back.
+            // A claimed name that holds no picture is given back. Left empty,
+            // the engine had no picture to give; otherwise the writing broke off.
             if (!written) {
+                why = QFileInfo(claim.FileName).size() == 0
+                          ? QStringLiteral("the video gives no picture of this frame")
+                          : QStringLiteral("the frame could not be written to %1").arg(PathFileName(claim.FileName));
                 QFile::remove(claim.FileName);
-                why = QStringLiteral("the frame could not be written to %1").arg(PathFileName(claim.FileName));
             }
         }
         QMetaObject::invokeMethod(
