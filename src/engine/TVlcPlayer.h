@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -450,7 +451,9 @@ private:
     void UpdateDisplayWindow();
     // Stops the engine player and polls every 10 ms until it has stopped.
     void StopAndWait();
-    // Seeks the paused engine to its own time: it decodes and draws that frame.
+    // Seeks the paused engine to the time it rests on: it decodes and draws
+    // that frame. The time last sought while paused is that time, also while
+    // the engine has not carried the seek out and still answers the old one.
     void SeekToCurrentTime();
     // One snapshot of the next picture drawn; true when the file holds it.
     bool TakeSnapshot(const QString& fileName, unsigned width, unsigned height);
@@ -499,6 +502,9 @@ private:
     bool FPauseRequested = false;
     // Repeats the last seek while paused once the engine has settled.
     QTimer* FSettledSeek = nullptr;
+    // The time last sought while paused or pausing, -1 when playback has
+    // moved on since; read by the snapshot thread too.
+    std::atomic<qint64> FPausedTime {-1};
     TVlcMouseEventWinCtrl* FMouseEventWinCtrl = nullptr;
     TVlcPlayerMouseEventsHandler FMouseEventsHandler = mehComponent;
     QStringList FStartOptions;

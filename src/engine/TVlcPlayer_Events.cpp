@@ -153,6 +153,7 @@ void TVlcPlayer::MsgMediaPlayerBuffering(const TVlcPlayerEvent&)
 void TVlcPlayer::MsgMediaPlayerPlaying(const TVlcPlayerEvent&)
 {
     FPauseRequested = false;
+    FPausedTime = -1;
     FSettledSeek->stop();
     if (OnMediaPlayerPlaying)
         OnMediaPlayerPlaying(this);

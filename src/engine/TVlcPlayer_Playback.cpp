@@ -130,6 +130,7 @@ void TVlcPlayer::PlayNormal(const QString& mrl)
     if (!player)
         return;
     StopAndWait();
+    FPausedTime = -1;
     {
         TVlcMedia media(FVLC.get());
         if (mrl.contains(QLatin1String("://"))) {
@@ -251,7 +252,9 @@ void TVlcPlayer::ShowPausedFrame()
 
 void TVlcPlayer::SeekToCurrentTime()
 {
-    LibVlcEntries.libvlc_media_player_set_time(p_mi.get(), LibVlcEntries.libvlc_media_player_get_time(p_mi.get()));
+    const qint64 sought = FPausedTime;
+    LibVlcEntries.libvlc_media_player_set_time(
+        p_mi.get(), sought >= 0 ? sought : LibVlcEntries.libvlc_media_player_get_time(p_mi.get()));
 }
 
 void TVlcPlayer::PlayInWindow(QWidget* newWindow)
@@ -282,8 +285,10 @@ void TVlcPlayer::SetVideoPosInMs(qint64 newPos)
         return;
     LibVlcEntries.libvlc_media_player_set_time(p_mi.get(), newPos);
     const bool playing = GetState() == vlcPlayer_Playing;
-    if (!playing || FPauseRequested)
+    if (!playing || FPauseRequested) {
+        FPausedTime = newPos;
         FSettledSeek->start();
+    }
     // The engine reports time changes only while playing.
     if (!playing && OnMediaPlayerTimeChanged)
         OnMediaPlayerTimeChanged(this, newPos);
