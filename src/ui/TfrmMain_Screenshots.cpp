@@ -13,12 +13,13 @@
 #include "ui/TStyleButton.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QScopeGuard>
 #include <QSet>
 #include <QThreadPool>
+
+#include <filesystem>
 
 namespace {
 
@@ -85,8 +86,10 @@ void TfrmMain::Screenshots_Take()
             written = player->Snapshot(claim.FileName);
             // A claimed name that holds no picture is given back.
             if (!written) {
-                QFile::remove(claim.FileName);
-                why = QStringLiteral("the frame could not be written to %1").arg(PathFileName(claim.FileName));
+                std::error_code ec;
+                std::filesystem::remove(PathNative(claim.FileName), ec);
+                why = QStringLiteral("the frame could not be written to %1")
+                          .arg(PathDisplay(PathFileName(claim.FileName)));
             }
         }
         QMetaObject::invokeMethod(
@@ -176,7 +179,7 @@ void TfrmMain::Screenshots_UpdateFromFile(const QString& sFilename)
         // Ascending numbers, each inserted on top: the newest ends up first. A
         // thumbnail not decoded yet arrives later through Screenshots_ThumbnailReady.
         for (const QString& file : files)
-            Screenshot_Add(FThumbnails->Thumbnail(QFileInfo(file)).value_or(QImage()), file);
+            Screenshot_Add(FThumbnails->Thumbnail(file).value_or(QImage()), file);
     }
     if (!remembered.isEmpty())
         ListViewScreenshots->SetItemIndex(model->IndexOfFile(remembered));
@@ -202,7 +205,8 @@ void TfrmMain::Screenshot_Display(int AIndex)
         TabControl1_Header_Activate(TabItem2H_Screenshot);
 
     const QString file = model->FilePath(AIndex);
-    if (file.isEmpty() || !QFileInfo(file).isFile()) {
+    std::error_code ec;
+    if (file.isEmpty() || !std::filesystem::is_regular_file(PathNative(file), ec)) {
         ImageViewerScreenshot->ClearPicture(Qt::white);
         return;
     }
@@ -230,8 +234,9 @@ void TfrmMain::ButtonDeleteScreenshotClick()
         const QString file = ListViewScreenshots->Model()->FilePath(index);
         ListViewScreenshots->Model()->RemoveRow(index);
         // A file already gone, or one that cannot be removed, only loses its row.
-        if (QFileInfo(file).isFile())
-            QFile::remove(file);
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(PathNative(file), ec))
+            std::filesystem::remove(PathNative(file), ec);
         Screenshot_Display(index);
     });
 }

@@ -203,9 +203,12 @@ private slots:
         QTest::newRow("cut off before text") << QByteArray("\xe2\x82x") << QStringLiteral("\uFFFD\uFFFDx");
         QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << QStringLiteral("\uFFFD\uFFFD");
         QTest::newRow("encoded surrogate") << QByteArray("\xed\xa0\x80") << QStringLiteral("\uFFFD\uFFFD\uFFFD");
-        QTest::newRow("beyond U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD");
+        QTest::newRow("beyond U+10FFFF")
+            << QByteArray("\xf4\x90\x80\x80") << QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD");
+        // U+1F4F9's second half, U+DCF9, is also what byte 0xF9 is held as.
+        QTest::newRow("surrogate pair") << QByteArray("\xf0\x9f\x93\xb9") << QStringLiteral("📹");
         QTest::newRow("around a surrogate pair")
-            << QByteArray("\xdc\xf0\x9f\x8e\xac\xdc") << QStringLiteral("\uFFFD🎬\uFFFD");
+            << QByteArray("\xf9\xf0\x9f\x93\xb9\xf9") << QStringLiteral("\uFFFD📹\uFFFD");
         QTest::newRow("Latin-1") << QByteArray("/v/r\xe9sum\xe9.avi") << QStringLiteral("/v/r\uFFFDsum\uFFFD.avi");
     }
 
