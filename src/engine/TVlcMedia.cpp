@@ -3,6 +3,7 @@
 #include "engine/TVlc.h"
 #include "engine/TVlcMediaListC.h"
 #include "engine/VlcLoader.h"
+#include "services/OrvPath.h"
 
 #include <QFileInfo>
 
@@ -55,7 +56,7 @@ void TVlcMedia::NewLocation(const QString& sMrl)
 void TVlcMedia::NewPath(const QString& sPath)
 {
     if (libvlc_instance_t* instance = FVLC ? FVLC->GetHandle() : nullptr)
-        Replace(LibVlcEntries.libvlc_media_new_path(instance, sPath.toUtf8().constData()));
+        Replace(LibVlcEntries.libvlc_media_new_path(instance, PathNative(sPath).c_str()));
 }
 
 void TVlcMedia::NewNode(const QString& sName)

@@ -31,7 +31,8 @@ public:
     libvlc_media_t* MD() const { return FMD; }
     TVlc* VLC() const { return FVLC; }
 
-    // Each replaces the media when the instance can be created.
+    // Each replaces the media when the instance can be created. sPath is a
+    // local path as the program holds it, every byte of its name kept (PathNative).
     void NewLocation(const QString& sMrl);
     void NewPath(const QString& sPath);
     void NewNode(const QString& sName);

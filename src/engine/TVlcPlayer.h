@@ -168,8 +168,9 @@ public:
 
     // ---- Playback --------------------------------------------------------
 
-    // Plays a local path or a location; a page of the video-sharing service
-    // is followed to its stream (PlayYoutube), anything else goes to PlayNormal.
+    // Plays a local path (every byte of its name kept, see PathNative) or a
+    // location; a page of the video-sharing service is followed to its
+    // stream (PlayYoutube), anything else goes to PlayNormal.
     void Play(const QString& mrl);
     // True for an http(s) location on the video-sharing service's host.
     static bool IsVideoServicePage(const QString& mrl);
@@ -230,6 +231,7 @@ public:
     // no video or the file does not hold the whole picture. It may take a
     // second; it may be called from any thread while the control lives, one
     // call at a time, and touches none of the control's widgets or timers.
+    // fileName keeps every byte of its name, as PathNative reads it.
     bool Snapshot(const QString& fileName);
     bool Snapshot(const QString& fileName, unsigned width, unsigned height);
 

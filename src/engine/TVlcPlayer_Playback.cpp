@@ -1,13 +1,13 @@
 #include "engine/TVlcPlayer.h"
 
-#include <QDateTime>
-#include <QFileInfo>
+#include <QFile>
 #include <QImageReader>
 #include <QTimer>
 
 #include <array>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <thread>
 
 #include "engine/TVlc.h"
@@ -15,6 +15,7 @@
 #include "engine/VlcLoader.h"
 #include "engine/VlcOwners.h"
 #include "engine/VlcTimeText.h"
+#include "services/OrvPath.h"
 
 namespace {
 
@@ -424,16 +425,20 @@ bool TVlcPlayer::TakeSnapshot(const QString& fileName, unsigned width, unsigned 
     // libvlc 3.0 answers 0 as soon as a video output exists, also when it had
     // no picture or could not write the whole file; it writes before it
     // returns, so the file shows whether the snapshot was taken.
-    const QFileInfo before(fileName);
-    const qint64 sizeBefore = before.exists() ? before.size() : -1;
-    const QDateTime writtenBefore = before.exists() ? before.lastModified() : QDateTime();
-    if (LibVlcEntries.libvlc_video_take_snapshot(p_mi.get(), 0, fileName.toUtf8().constData(), width, height) != 0)
+    const std::filesystem::path file = PathNative(fileName);
+    std::error_code ec;
+    const std::uintmax_t sizeBefore = std::filesystem::file_size(file, ec);
+    const auto writtenBefore = std::filesystem::last_write_time(file, ec);
+    if (LibVlcEntries.libvlc_video_take_snapshot(p_mi.get(), 0, file.c_str(), width, height) != 0)
         return false;
-    const QFileInfo after(fileName);
-    if (!after.exists() || (after.size() == sizeBefore && after.lastModified() == writtenBefore))
+    const std::uintmax_t sizeAfter = std::filesystem::file_size(file, ec);
+    if (ec || (sizeAfter == sizeBefore && std::filesystem::last_write_time(file, ec) == writtenBefore))
         return false;
-    QImageReader written(fileName);
-    return !written.read().isNull();
+    QFile written;
+    if (!PathOpenRead(written, fileName))
+        return false;
+    QImageReader reader(&written);
+    return !reader.read().isNull();
 }
 
 // ---- Audio and rate ---------------------------------------------------------

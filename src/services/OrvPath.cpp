@@ -4,10 +4,8 @@
 #include "services/TOrvNumberMask.h"
 #include "services/TOrvPathError.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QRegularExpression>
+#include <QStringDecoder>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -16,6 +14,10 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -44,9 +46,53 @@ QString JoinPath(const QString& sPath1, const QString& sPath2)
     return sPath1 + u'/' + sPath2;
 }
 
-fs::path FsPath(const QString& sPath)
+// The length of the well-formed UTF-8 sequence ABytes starts with, 0 when it
+// starts with none (Unicode's table of well-formed byte sequences: no
+// overlong forms, no surrogates, nothing past U+10FFFF).
+qsizetype Utf8SequenceLength(QByteArrayView ABytes)
 {
-    return fs::path(QFile::encodeName(sPath).toStdString());
+    const auto lead = quint8(ABytes.front());
+    if (lead < 0x80)
+        return 1;
+    qsizetype length = 0;
+    quint8 secondLow = 0x80;
+    quint8 secondHigh = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            secondLow = 0xA0;
+        else if (lead == 0xED)
+            secondHigh = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            secondLow = 0x90;
+        else if (lead == 0xF4)
+            secondHigh = 0x8F;
+    } else {
+        return 0;
+    }
+    if (ABytes.size() < length || quint8(ABytes[1]) < secondLow || quint8(ABytes[1]) > secondHigh)
+        return 0;
+    for (qsizetype i = 2; i < length; ++i) {
+        if (quint8(ABytes[i]) < 0x80 || quint8(ABytes[i]) > 0xBF)
+            return 0;
+    }
+    return length;
+}
+
+// The byte that position i of sPath holds for PathFromNative, or -1 for a
+// character of text. A surrogate pair is text: i then moves onto its second half.
+int HeldByte(QStringView sPath, qsizetype& i)
+{
+    const char16_t c = sPath[i].unicode();
+    if (QChar::isHighSurrogate(c) && i + 1 < sPath.size() && QChar::isLowSurrogate(sPath[i + 1].unicode())) {
+        ++i;
+        return -1;
+    }
+    return c >= 0xDC80 && c <= 0xDCFF ? int(c - 0xDC00) : -1;
 }
 
 // What a name stands for once links are followed: not_found when nothing
@@ -82,11 +128,11 @@ bool IsRegularFile(fs::file_type AType)
 
 using TPresent = bool (*)(fs::file_type);
 
-// The entry's name as the folder holds it (Qt reads file names as UTF-8).
-QByteArrayView EntryName(const fs::directory_entry& AEntry)
+// The entry's name, every byte kept.
+QString EntryName(const fs::directory_entry& AEntry)
 {
     const std::string& path = AEntry.path().native();
-    return QByteArrayView(path).sliced(path.rfind('/') + 1);
+    return PathFromNative(QByteArrayView(path).sliced(path.rfind('/') + 1));
 }
 
 QString TwoDigits(int AValue)
@@ -137,7 +183,7 @@ std::optional<std::vector<int>> ListedNumbers(const TOrvNumberMask& ACandidates,
     const TOrvNumberMask names = ACandidates.WithPrefix(head.mid(slash + 1));
 
     std::error_code ec;
-    fs::directory_iterator entry(folder.isEmpty() ? fs::path(".") : FsPath(folder), ec);
+    fs::directory_iterator entry(folder.isEmpty() ? fs::path(".") : PathNative(folder), ec);
     if (ec) {
         if (ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory)
             return std::vector<int>();
@@ -145,18 +191,16 @@ std::optional<std::vector<int>> ListedNumbers(const TOrvNumberMask& ACandidates,
     }
     std::vector<int> numbers;
     for (const fs::directory_iterator end; entry != end; entry.increment(ec)) {
-        const QByteArrayView bytes = EntryName(*entry);
-        const QString name = QString::fromUtf8(bytes);
+        const QString name = EntryName(*entry);
         int number = names.NumberOf(name);
-        // The listed name is the candidate's own only when it decodes without loss.
-        const bool exact = number >= 0 && bytes.isValidUtf8();
+        const bool exact = number >= 0;
         // Names differing in case are tested too: in a folder that ignores case
         // (vfat, casefolded ext4) the candidate's own name finds them.
         if (number < 0)
             number = names.NumberOf(name, Qt::CaseInsensitive);
         if (number < 1 || number > AMax)
             continue;
-        if (APresent(exact ? TypeOf(*entry) : TypeOf(FsPath(ACandidates.Format(number)))))
+        if (APresent(exact ? TypeOf(*entry) : TypeOf(PathNative(ACandidates.Format(number)))))
             numbers.push_back(number);
     }
     if (ec)
@@ -174,7 +218,7 @@ std::vector<int> NumbersPresent(const TOrvNumberMask& ACandidates, int AMax, TPr
     }
     std::vector<int> numbers;
     for (int n = 1; n <= AMax; ++n) {
-        if (APresent(TypeOf(FsPath(ACandidates.Format(n)))))
+        if (APresent(TypeOf(PathNative(ACandidates.Format(n)))))
             numbers.push_back(n);
     }
     return numbers;
@@ -185,7 +229,7 @@ int HighestInUse(const TOrvNumberMask& ACandidates, TOrvNumberScan AScan)
     const int bound = ACandidates.Bound();
     // Every number names the same file, so one test decides them all.
     if (AScan == TOrvNumberScan::Listing && !ACandidates.HasPlaceholder())
-        return InUse(TypeOf(FsPath(ACandidates.Format(1)))) ? bound : 0;
+        return InUse(TypeOf(PathNative(ACandidates.Format(1)))) ? bound : 0;
     const std::vector<int> numbers = NumbersPresent(ACandidates, bound, InUse, AScan);
     return numbers.empty() ? 0 : numbers.back();
 }
@@ -193,8 +237,8 @@ int HighestInUse(const TOrvNumberMask& ACandidates, TOrvNumberScan AScan)
 void ForceDirectories(const QString& sFolder)
 {
     // A folder that cannot be made is not reported: the name is returned all the same.
-    if (!QFileInfo::exists(sFolder))
-        QDir().mkpath(sFolder);
+    std::error_code ec;
+    fs::create_directories(PathNative(sFolder), ec);
 }
 
 QString NumberedFile(const QString& sFolder, const TOrvNumberMask& AMask, TOrvPathModes APathModes,
@@ -214,10 +258,10 @@ QString NumberedFile(const QString& sFolder, const TOrvNumberMask& AMask, TOrvPa
         if (highest < bound - 1)
             number = highest + 1;
     } else if (!AMask.HasPlaceholder()) {
-        number = InUse(TypeOf(FsPath(candidates.Format(1)))) ? 0 : 1;
+        number = InUse(TypeOf(PathNative(candidates.Format(1)))) ? 0 : 1;
     } else {
         for (int n = 1; n < bound; ++n) {
-            if (!InUse(TypeOf(FsPath(candidates.Format(n))))) {
+            if (!InUse(TypeOf(PathNative(candidates.Format(n))))) {
                 number = n;
                 break;
             }
@@ -234,12 +278,33 @@ QString NumberedFile(const QString& sFolder, const TOrvNumberMask& AMask, TOrvPa
     return result;
 }
 
-QString WildcardPattern(const QString& sText)
+// True when sText is sPattern, each AnyChar of which stands for any one
+// character. Compared by hand: Qt's regular expressions refuse text that
+// holds the bytes PathFromNative keeps.
+bool MatchesWildcards(QStringView sText, QStringView sPattern)
 {
-    QStringList pieces = sText.split(AnyChar);
-    for (QString& piece : pieces)
-        piece = QRegularExpression::escape(piece);
-    return pieces.join(u'.');
+    if (sText.size() != sPattern.size())
+        return false;
+    for (qsizetype i = 0; i < sText.size(); ++i) {
+        if (sPattern[i] != AnyChar && sPattern[i] != sText[i])
+            return false;
+    }
+    return true;
+}
+
+// The name sName is sHead, a number of at least AMinDigits digits, and sTail,
+// with AnyChar standing for any one character; without a number (AMinDigits
+// 0) it is sHead alone.
+bool MatchesNumbered(QStringView sName, QStringView sHead, int AMinDigits, QStringView sTail)
+{
+    if (AMinDigits == 0)
+        return MatchesWildcards(sName, sHead);
+    const qsizetype digits = sName.size() - sHead.size() - sTail.size();
+    if (digits < AMinDigits)
+        return false;
+    const QStringView number = sName.sliced(sHead.size(), digits);
+    return MatchesWildcards(sName.first(sHead.size()), sHead) && MatchesWildcards(sName.last(sTail.size()), sTail)
+        && std::all_of(number.begin(), number.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 } // namespace
@@ -266,7 +331,7 @@ QString PathChangeExt(const QString& sPath, const QString& sExt)
 QString PathDirectory(const QString& sPath)
 {
     CheckPath(sPath);
-    if (QFile::encodeName(sPath).size() >= PATH_MAX)
+    if (PathNative(sPath).native().size() >= PATH_MAX)
         throw TOrvPathError(sPath, QStringLiteral("longer than the platform's path limit of %1 bytes").arg(PATH_MAX));
     const qsizetype slash = sPath.lastIndexOf(u'/');
     if (slash < 0)
@@ -280,6 +345,66 @@ QString PathFileName(const QString& sPath)
 {
     CheckPath(sPath);
     return sPath.mid(sPath.lastIndexOf(u'/') + 1);
+}
+
+QString PathFromNative(QByteArrayView ABytes)
+{
+    // A name may start with U+FEFF, whose bytes Qt's plain decoding drops.
+    QStringDecoder text(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    if (ABytes.isValidUtf8())
+        return text.decode(ABytes);
+    QString path;
+    path.reserve(ABytes.size());
+    qsizetype textStart = 0;
+    for (qsizetype i = 0; i < ABytes.size();) {
+        if (const qsizetype length = Utf8SequenceLength(ABytes.sliced(i))) {
+            i += length;
+            continue;
+        }
+        path += text.decode(ABytes.sliced(textStart, i - textStart));
+        path += QChar(char16_t(0xDC00 + quint8(ABytes[i])));
+        textStart = ++i;
+    }
+    return path + text.decode(ABytes.sliced(textStart));
+}
+
+fs::path PathNative(const QString& sPath)
+{
+    std::string bytes;
+    qsizetype textStart = 0;
+    for (qsizetype i = 0; i < sPath.size(); ++i) {
+        const qsizetype at = i;
+        const int byte = HeldByte(sPath, i);
+        if (byte < 0)
+            continue;
+        bytes += QStringView(sPath).sliced(textStart, at - textStart).toUtf8().toStdString();
+        bytes += char(byte);
+        textStart = i + 1;
+    }
+    bytes += QStringView(sPath).sliced(textStart).toUtf8().toStdString();
+    return fs::path(std::move(bytes));
+}
+
+QString PathDisplay(const QString& sPath)
+{
+    QString shown = sPath;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const qsizetype at = i;
+        if (HeldByte(shown, i) >= 0)
+            shown[at] = QChar::ReplacementCharacter;
+    }
+    return shown;
+}
+
+bool PathOpenRead(QFile& AFile, const QString& sPath)
+{
+    const int fd = ::open(PathNative(sPath).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (AFile.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    return false;
 }
 
 QString PathDocuments()
@@ -313,7 +438,7 @@ QString AutoFileIn_Last(const QString& sPath, const QString& sSubPath, const QSt
     const QString any2(2, AnyChar);
     const TOrvNumberMask mask = ParseMask(ReplaceDateMacros(sAutoFileMask, any2, any2, any2), sAutoFileMask);
     const QString folder = PathCombine(sPath, sSubPath);
-    if (!folder.isEmpty() && !QFileInfo(folder).isDir())
+    if (!folder.isEmpty() && TypeOf(PathNative(folder)) != fs::file_type::directory)
         return {};
 
     const TOrvNumberMask candidates = CandidateMask(folder, mask);
@@ -324,18 +449,15 @@ QString AutoFileIn_Last(const QString& sPath, const QString& sSubPath, const QSt
     const QString searchFolder = head.left(slash + 1);
     if (searchFolder.contains(AnyChar))
         return {};
-    QString pattern = WildcardPattern(head.mid(slash + 1));
-    if (candidates.HasPlaceholder())
-        pattern += QStringLiteral("[0-9]{%1,}").arg(qMax(candidates.Digits(), 1)) + WildcardPattern(candidates.Suffix());
-    const QRegularExpression match(QRegularExpression::anchoredPattern(pattern),
-                                   QRegularExpression::DotMatchesEverythingOption);
+    const QString nameHead = head.mid(slash + 1);
+    const int minDigits = candidates.HasPlaceholder() ? qMax(candidates.Digits(), 1) : 0;
 
     std::error_code ec;
-    fs::directory_iterator entry(searchFolder.isEmpty() ? fs::path(".") : FsPath(searchFolder), ec);
+    fs::directory_iterator entry(searchFolder.isEmpty() ? fs::path(".") : PathNative(searchFolder), ec);
     QStringList found;
     for (const fs::directory_iterator end; !ec && entry != end; entry.increment(ec)) {
-        const QString name = QString::fromUtf8(EntryName(*entry));
-        if (match.match(name).hasMatch() && InUse(TypeOf(*entry)))
+        const QString name = EntryName(*entry);
+        if (MatchesNumbered(name, nameHead, minDigits, candidates.Suffix()) && InUse(TypeOf(*entry)))
             found << name;
     }
     if (found.isEmpty())
@@ -357,14 +479,15 @@ TOrvClaimedFile AutoFileIn_LiteralClaim(const QString& sFolder, const QString& s
     // as in use (a link to nothing), passes the claim on to the next number.
     for (int number = AutoFileIn_HighestInUse(sFolder, mask, TOrvNumberScan::Listing) + 1; number < mask.Bound();
          ++number) {
-        QFile file(PathCombine(sFolder, mask.Format(number)));
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            claim.FileName = file.fileName();
+        const QString name = PathCombine(sFolder, mask.Format(number));
+        const int fd = ::open(PathNative(name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            claim.FileName = name;
             return claim;
         }
-        const QFileInfo info(file.fileName());
-        if (!info.exists() && !info.isSymLink()) {
-            claim.ErrorText = file.errorString();
+        if (errno != EEXIST) {
+            claim.ErrorText = qt_error_string(errno);
             return claim;
         }
     }

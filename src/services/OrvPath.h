@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QDate>
 #include <QFlags>
 #include <QString>
 #include <QStringList>
 
+#include <filesystem>
+
+class QFile;
 class TOrvNumberMask;
 
 // Path helpers and numbered file names. Paths use "/" as separator. Routines
@@ -33,6 +37,25 @@ QString PathChangeExt(const QString& sPath, const QString& sExt);
 QString PathDirectory(const QString& sPath);
 // The last element of sPath ("" when sPath ends in "/").
 QString PathFileName(const QString& sPath);
+
+// A file name is bytes to the file system, any but "/" and NUL; most names
+// are UTF-8, but not all. Qt reads names as UTF-8 and turns the bytes that are
+// not into U+FFFD, losing them (its folder listings even pass such names over).
+// This program's paths keep every byte: a byte that is not part of valid UTF-8
+// is held as the lone surrogate U+DC00 + byte (U+DC80 to U+DCFF), which no
+// decoded text holds, and everything else as Qt reads it. Such a path reaches
+// the file system only through PathNative, never through Qt's file classes,
+// and is shown through PathDisplay.
+
+// The path the file system hands over as ABytes, every byte kept.
+QString PathFromNative(QByteArrayView ABytes);
+// The file system's own bytes of sPath: PathFromNative's inverse.
+std::filesystem::path PathNative(const QString& sPath);
+// sPath as text to show: each byte kept by PathFromNative becomes U+FFFD.
+QString PathDisplay(const QString& sPath);
+// Opens the file sPath for reading into AFile (whose own file name stays
+// empty); false when it cannot be opened.
+bool PathOpenRead(QFile& AFile, const QString& sPath);
 
 // The user's documents folder (XDG documents folder).
 QString PathDocuments();

@@ -1,13 +1,14 @@
 #include "ui/BitmapFile.h"
 
+#include "services/OrvPath.h"
 #include "ui/PngShrink.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 
 namespace {
@@ -27,8 +28,8 @@ QImage Resized(QImage AImage, const QSize& ASize)
 // picture's own size.
 QImage Decode(const QString& sFileName, const std::function<QSize(const QSize&)>& ASizeFor)
 {
-    QFile file(sFileName);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!PathOpenRead(file, sFileName))
         return {};
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
@@ -52,7 +53,8 @@ QImage Decode(const QString& sFileName, const std::function<QSize(const QSize&)>
 
 void LoadBitmapFromFile(const QString& sFileName, QImage& bitmap, qint64 AMaxPixels)
 {
-    if (!QFileInfo(sFileName).isFile())
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(PathNative(sFileName), ec))
         return;
     bitmap = Decode(sFileName, [AMaxPixels](const QSize& full) {
         const qint64 pixels = qint64(full.width()) * full.height();

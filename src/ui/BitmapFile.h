@@ -8,7 +8,8 @@
 // decoded straight to the size wanted, one row at a time (ReadPngShrunk), so
 // its own size costs no memory; other formats go through Qt's reader, which
 // refuses any picture over its allocation limit (128 MiB by default) and
-// leaves the result null, as for a file no codec recognises.
+// leaves the result null, as for a file no codec recognises. File names keep
+// every byte of the name (see PathNative).
 
 // Decodes the file sFileName into bitmap: a picture of more than AMaxPixels
 // pixels is shrunk, its shape kept, to at most AMaxPixels. A file that cannot be

@@ -70,7 +70,7 @@ QVariant TScreenshotListModel::data(const QModelIndex& index, int role) const
         return row.Text;
     case Qt::DisplayRole:
     case DetailRole:
-        return row.Purpose == TPurpose::Header ? row.Text : row.Detail;
+        return row.Purpose == TPurpose::Header ? row.Text : PathDisplay(row.Detail);
     case ImageRole:
         return row.Image;
     default:

@@ -7,6 +7,8 @@
 
 // The rows of the screenshot thumbnail list: header rows and item rows, each
 // with a hidden text, a detail text shown under the item's image, and the image.
+// An item row's texts are its screenshot's folder and file name with every
+// byte kept (PathFromNative); its detail is shown through PathDisplay.
 class TScreenshotListModel : public QAbstractListModel
 {
     Q_OBJECT

@@ -1,5 +1,6 @@
 #include "ui/TScreenshotThumbnails.h"
 
+#include "services/OrvPath.h"
 #include "ui/BitmapFile.h"
 
 #include <QFutureWatcher>
@@ -47,19 +48,18 @@ void TScreenshotThumbnails::SetBox(const QSize& ABox, qreal ADevicePixelRatio)
     FDevicePixelRatio = ADevicePixelRatio;
 }
 
-std::optional<QImage> TScreenshotThumbnails::Thumbnail(const QFileInfo& AFile)
+std::optional<QImage> TScreenshotThumbnails::Thumbnail(const QString& sFilePath)
 {
-    const QString path = AFile.absoluteFilePath();
-    const TStamp stamp = StampOf(AFile);
-    if (const TEntry* entry = FCache.object(path); entry && entry->stamp == stamp)
+    const TStamp stamp = StampOf(sFilePath);
+    if (const TEntry* entry = FCache.object(sFilePath); entry && entry->stamp == stamp)
         return entry->image;
-    const auto pending = FPending.find(path);
+    const auto pending = FPending.find(sFilePath);
     if (pending == FPending.end() || !(pending->stamp == stamp)) {
         if (pending != FPending.end()) {
             Drop(*pending);
             FPending.erase(pending);
         }
-        Request(path, stamp);
+        Request(sFilePath, stamp);
     }
     return std::nullopt;
 }
@@ -76,9 +76,11 @@ void TScreenshotThumbnails::RetainOnly(const QSet<QString>& sFilePaths)
     }
 }
 
-TScreenshotThumbnails::TStamp TScreenshotThumbnails::StampOf(const QFileInfo& AFile)
+TScreenshotThumbnails::TStamp TScreenshotThumbnails::StampOf(const QString& sFilePath)
 {
-    return {AFile.size(), AFile.lastModified()};
+    const std::filesystem::path file = PathNative(sFilePath);
+    std::error_code ec;
+    return {std::filesystem::file_size(file, ec), std::filesystem::last_write_time(file, ec)};
 }
 
 void TScreenshotThumbnails::Request(const QString& sFilePath, const TStamp& AStamp)

@@ -1,14 +1,13 @@
 #pragma once
 
 #include <QCache>
-#include <QDateTime>
-#include <QFileInfo>
 #include <QHash>
 #include <QObject>
 #include <QImage>
 #include <QSet>
 #include <QSize>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -34,10 +33,11 @@ public:
     void SetBox(const QSize& ABox, qreal ADevicePixelRatio);
     QSize Box() const { return FBox; }
 
-    // The thumbnail of AFile when the cache holds it for the file's current size
+    // The thumbnail of the file sFilePath (a full path, every byte of its name
+    // kept, see PathNative) when the cache holds it for the file's current size
     // and modification time: a null image for a file no codec recognises.
     // Otherwise std::nullopt, and the file is being decoded (thumbnailReady follows).
-    std::optional<QImage> Thumbnail(const QFileInfo& AFile);
+    std::optional<QImage> Thumbnail(const QString& sFilePath);
 
     // Drops the pending decodes of every file not in sFilePaths; those not yet
     // started never run, and results of the others are discarded.
@@ -58,8 +58,8 @@ signals:
 private:
     struct TStamp
     {
-        qint64 size = -1;
-        QDateTime modified;
+        std::uintmax_t size = 0;
+        std::filesystem::file_time_type modified;
         bool operator==(const TStamp&) const = default;
     };
     struct TEntry
@@ -73,7 +73,7 @@ private:
         QFutureWatcher<QImage>* watcher = nullptr;
     };
 
-    static TStamp StampOf(const QFileInfo& AFile);
+    static TStamp StampOf(const QString& sFilePath);
     void Request(const QString& sFilePath, const TStamp& AStamp);
     void Deliver(const QString& sFilePath, QFutureWatcher<QImage>* AWatcher);
     void Drop(TPending& APending);

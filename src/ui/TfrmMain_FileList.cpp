@@ -12,7 +12,6 @@
 #include "ui/TScreenshotListView.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,9 +19,14 @@
 #include <QPersistentModelIndex>
 #include <QPointer>
 
+#include <algorithm>
+#include <filesystem>
+
 namespace {
 // A chosen file counts as displayed only after the window has settled.
 constexpr quint32 FileClickDelayMs = 200;
+// A file item's file name, every byte kept; its text is that name as shown.
+constexpr int FileNameRole = Qt::UserRole + 1;
 }
 
 // The folder last chosen, else the default media folder of this executable,
@@ -37,24 +41,39 @@ QString TfrmMain::LibraryPath_Default()
 }
 
 // Appends the folder's *.avi files (any case), in name order ignoring case;
-// hidden entries and anything but files are passed over.
+// hidden entries and anything but files (links to files included) are passed
+// over. The folder is read by the file system's own names: Qt's listing passes
+// over every name that is not UTF-8.
 void TfrmMain::FileList_Update()
 {
-    const QDir folder(FLibraryPath);
-    const QStringList names = folder.entryList({QStringLiteral("*.avi")}, QDir::Files,
-                                               QDir::Name | QDir::IgnoreCase);
-    for (const QString& name : names)
-        ListBoxFiles->addItem(name);
+    QStringList names;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator entry(PathNative(FLibraryPath), ec), end; !ec && entry != end;
+         entry.increment(ec)) {
+        const QString name = PathFromNative(entry->path().filename().native());
+        std::error_code typeError;
+        if (!name.startsWith(u'.') && name.endsWith(QStringLiteral(".avi"), Qt::CaseInsensitive)
+            && entry->is_regular_file(typeError))
+            names << name;
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int ignoringCase = a.compare(b, Qt::CaseInsensitive);
+        return ignoringCase != 0 ? ignoringCase < 0 : a < b;
+    });
+    for (const QString& name : names) {
+        auto* item = new QListWidgetItem(PathDisplay(name), ListBoxFiles);
+        item->setData(FileNameRole, name);
+    }
 }
 
 bool TfrmMain::FileList_IsFile(const QListWidgetItem* AItem) const
 {
-    return AItem && AItem->listWidget() == ListBoxFiles && AItem->data(Qt::UserRole).isNull();
+    return AItem && AItem->listWidget() == ListBoxFiles && AItem->data(FileNameRole).isValid();
 }
 
 QString TfrmMain::FileList_Path(const QListWidgetItem* AItem) const
 {
-    return PathCombine(FLibraryPath, AItem->text());
+    return PathCombine(FLibraryPath, AItem->data(FileNameRole).toString());
 }
 
 void TfrmMain::FileList_Display(QListWidgetItem* AItem)
@@ -99,12 +118,15 @@ void TfrmMain::Button1Click()
     ListBoxFiles->clear();
     FileList_Update();
 
-    // An exact match first: on a case-sensitive file system "clip.avi" and
-    // "CLIP.AVI" can both be listed.
+    // By file name, not by the text shown, which can be the same for two
+    // names. An exact match first: on a case-sensitive file system "clip.avi"
+    // and "CLIP.AVI" can both be listed.
+    const QAbstractItemModel* files = ListBoxFiles->model();
     const QString name = chosen.fileName();
-    QList<QListWidgetItem*> found = ListBoxFiles->findItems(name, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    QModelIndexList found =
+        files->match(files->index(0, 0), FileNameRole, name, 1, Qt::MatchFixedString | Qt::MatchCaseSensitive);
     if (found.isEmpty())
-        found = ListBoxFiles->findItems(name, Qt::MatchFixedString);
+        found = files->match(files->index(0, 0), FileNameRole, name, 1, Qt::MatchFixedString);
 
     if (found.isEmpty()) {
         Screenshots_Clear();
@@ -114,8 +136,9 @@ void TfrmMain::Button1Click()
             VideoSurface_Hide();
         return;
     }
-    ListBoxFiles->setCurrentItem(found.first());
-    ListBoxFilesItemClick(found.first());
+    QListWidgetItem* const item = ListBoxFiles->item(found.first().row());
+    ListBoxFiles->setCurrentItem(item);
+    ListBoxFilesItemClick(item);
     // The surface may still be hidden from an earlier choice that listed nothing.
     if (FPlayer)
         VideoSurface_Show();

@@ -1,13 +1,13 @@
 #include "ui/TfrmMain.h"
 
 #include "engine/TVlcPlayer.h"
+#include "services/OrvPath.h"
 #include "ui/THeaderTabBar.h"
 #include "ui/TStyleButton.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -169,10 +169,14 @@ bool TfrmMain::Player_IsLoaded(const QString& sFileName)
 {
     // The engine names a local file by a file:// location with escaped
     // characters; the path inside it is what is compared, whole: a part of
-    // it names another file (clip.avi in clip.avi.avi).
+    // it names another file (clip.avi in clip.avi.avi). The escapes stand for
+    // the name's bytes, which need not be UTF-8.
     const QString location = FPlayer->GetMediaMrl();
     const QUrl url(location);
-    return QDir::cleanPath(url.isLocalFile() ? url.toLocalFile() : location) == QDir::cleanPath(sFileName);
+    QString path = location;
+    if (url.isLocalFile())
+        path = PathFromNative(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+    return QDir::cleanPath(path) == QDir::cleanPath(sFileName);
 }
 
 void TfrmMain::Player_Stop()
@@ -352,7 +356,7 @@ void TfrmMain::Player_CannotPlay()
     Player_Stop();
     BusyCover_Hide();
     TimeLabels_Reset();
-    StatusBar_ShowMessage(QStringLiteral("%1 cannot be played").arg(QFileInfo(FFileName).fileName()));
+    StatusBar_ShowMessage(QStringLiteral("%1 cannot be played").arg(PathDisplay(PathFileName(FFileName))));
 }
 
 void TfrmMain::Player_EndedUnplayed()

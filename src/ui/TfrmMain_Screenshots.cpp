@@ -13,12 +13,13 @@
 #include "ui/TStyleButton.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QScopeGuard>
 #include <QSet>
 #include <QThreadPool>
+
+#include <filesystem>
 
 namespace {
 
@@ -86,10 +87,12 @@ void TfrmMain::Screenshots_Take()
             // A claimed name that holds no picture is given back. Left empty,
             // the engine had no picture to give; otherwise the writing broke off.
             if (!written) {
-                why = QFileInfo(claim.FileName).size() == 0
-                          ? QStringLiteral("the video gives no picture of this frame")
-                          : QStringLiteral("the frame could not be written to %1").arg(PathFileName(claim.FileName));
-                QFile::remove(claim.FileName);
+                std::error_code ec;
+                const std::uintmax_t size = std::filesystem::file_size(PathNative(claim.FileName), ec);
+                why = !ec && size == 0 ? QStringLiteral("the video gives no picture of this frame")
+                                       : QStringLiteral("the frame could not be written to %1")
+                                             .arg(PathDisplay(PathFileName(claim.FileName)));
+                std::filesystem::remove(PathNative(claim.FileName), ec);
             }
         }
         QMetaObject::invokeMethod(
@@ -181,7 +184,7 @@ void TfrmMain::Screenshots_UpdateFromFile(const QString& sFilename)
         // Ascending numbers, each inserted on top: the newest ends up first. A
         // thumbnail not decoded yet arrives later through Screenshots_ThumbnailReady.
         for (const QString& file : files)
-            Screenshot_Add(FThumbnails->Thumbnail(QFileInfo(file)).value_or(QImage()), file);
+            Screenshot_Add(FThumbnails->Thumbnail(file).value_or(QImage()), file);
     }
     if (!remembered.isEmpty())
         ListViewScreenshots->SetItemIndex(model->IndexOfFile(remembered));
@@ -207,7 +210,8 @@ void TfrmMain::Screenshot_Display(int AIndex)
         TabControl1_Header_Activate(TabItem2H_Screenshot);
 
     const QString file = model->FilePath(AIndex);
-    if (file.isEmpty() || !QFileInfo(file).isFile()) {
+    std::error_code ec;
+    if (file.isEmpty() || !std::filesystem::is_regular_file(PathNative(file), ec)) {
         ImageViewerScreenshot->ClearPicture(Qt::white);
         return;
     }
@@ -235,8 +239,9 @@ void TfrmMain::ButtonDeleteScreenshotClick()
         const QString file = ListViewScreenshots->Model()->FilePath(index);
         ListViewScreenshots->Model()->RemoveRow(index);
         // A file already gone, or one that cannot be removed, only loses its row.
-        if (QFileInfo(file).isFile())
-            QFile::remove(file);
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(PathNative(file), ec))
+            std::filesystem::remove(PathNative(file), ec);
         Screenshot_Display(index);
     });
 }

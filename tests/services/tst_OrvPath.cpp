@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include <climits>
+#include <filesystem>
 #include <thread>
 #include <vector>
 #include <fcntl.h>
@@ -182,6 +183,49 @@ private slots:
 
     // The folders follow the XDG settings of the user: the data home variable
     // and the documents entry of user-dirs.dirs, else their defaults below HOME.
+    // Every name the file system can hold reads back to its own bytes; a
+    // valid UTF-8 name reads as its text, any other shows each byte outside
+    // UTF-8 as U+FFFD and is not the name of that text.
+    void nativeNamesKeepEveryByte_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+
+        QTest::newRow("ASCII") << QByteArray("/v/run.avi") << QStringLiteral("/v/run.avi");
+        QTest::newRow("UTF-8") << QByteArray("caf\xc3\xa9 \xf0\x9f\x8e\xac") << QStringLiteral("café 🎬");
+        QTest::newRow("U+FFFD itself") << QByteArray("\xef\xbf\xbd") << QStringLiteral("\uFFFD");
+        QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbfx") << QStringLiteral("\uFEFFx");
+        QTest::newRow("byte order mark after a byte")
+            << QByteArray("\xff\xef\xbb\xbfx") << QStringLiteral("\uFFFD\uFEFFx");
+        QTest::newRow("invalid bytes") << QByteArray("bad\xff\xfe") << QStringLiteral("bad\uFFFD\uFFFD");
+        QTest::newRow("lone continuation byte") << QByteArray("\x80") << QStringLiteral("\uFFFD");
+        QTest::newRow("cut off at the end") << QByteArray("caf\xc3") << QStringLiteral("caf\uFFFD");
+        QTest::newRow("cut off before text") << QByteArray("\xe2\x82x") << QStringLiteral("\uFFFD\uFFFDx");
+        QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << QStringLiteral("\uFFFD\uFFFD");
+        QTest::newRow("encoded surrogate") << QByteArray("\xed\xa0\x80") << QStringLiteral("\uFFFD\uFFFD\uFFFD");
+        QTest::newRow("beyond U+10FFFF")
+            << QByteArray("\xf4\x90\x80\x80") << QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD");
+        // U+1F4F9's second half, U+DCF9, is also what byte 0xF9 is held as.
+        QTest::newRow("surrogate pair") << QByteArray("\xf0\x9f\x93\xb9") << QStringLiteral("📹");
+        QTest::newRow("around a surrogate pair")
+            << QByteArray("\xf9\xf0\x9f\x93\xb9\xf9") << QStringLiteral("\uFFFD📹\uFFFD");
+        QTest::newRow("Latin-1") << QByteArray("/v/r\xe9sum\xe9.avi") << QStringLiteral("/v/r\uFFFDsum\uFFFD.avi");
+    }
+
+    void nativeNamesKeepEveryByte()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+
+        const QString path = PathFromNative(bytes);
+        QCOMPARE(QByteArray::fromStdString(PathNative(path).native()), bytes);
+        QCOMPARE(PathDisplay(path), shown);
+        if (bytes.isValidUtf8())
+            QCOMPARE(path, shown);
+        else
+            QVERIFY(path != PathFromNative(shown.toUtf8()));
+    }
+
     void userFolders_data()
     {
         QTest::addColumn<QByteArray>("dataHome");
@@ -330,7 +374,7 @@ private slots:
         QCOMPARE(AutoFileIn_HighestInUse(dir.path(), parsed, TOrvNumberScan::Listing), highest);
     }
 
-    // A name that is not valid UTF-8 reads back as U+FFFD, yet it is not the
+    // A name that is not valid UTF-8 shows as U+FFFD, yet it is not the
     // file a mask holding U+FFFD names.
     void highestInUseWithUndecodableNames()
     {
@@ -615,6 +659,56 @@ private slots:
         for (const QString& name : Numbered("run_", 1, Writers * ClaimsEach, ".png", 4))
             expected << dir.filePath(name);
         QCOMPARE(all, expected);
+    }
+
+    // Numbered files of a name that is not UTF-8 are found, numbered and
+    // claimed under its own bytes; a UTF-8 name that shows the same is
+    // another name.
+    void literalNumbersKeepNativeNames_data()
+    {
+        QTest::addColumn<QByteArray>("folder");
+        QTest::addColumn<QByteArray>("prefix");
+
+        QTest::newRow("invalid bytes") << QByteArray() << QByteArray("bad\xff\xfe_");
+        QTest::newRow("encoded surrogate") << QByteArray() << QByteArray("\xed\xa0\x80_");
+        QTest::newRow("in the folder's name too") << QByteArray("clips\xe9") << QByteArray("r\xe9sum\xe9_");
+    }
+
+    void literalNumbersKeepNativeNames()
+    {
+        QFETCH(QByteArray, folder);
+        QFETCH(QByteArray, prefix);
+        QTemporaryDir dir;
+        const QByteArray base = QFile::encodeName(dir.path()) + (folder.isEmpty() ? QByteArray() : '/' + folder);
+        // Qt cannot name these files, so it could not remove them.
+        const auto removeAll = qScopeGuard([&] {
+            std::error_code ec;
+            std::filesystem::remove_all(QFile::encodeName(dir.path()).toStdString(), ec);
+        });
+        QVERIFY(std::filesystem::create_directories(base.toStdString()) || folder.isEmpty());
+        const QByteArray twin = PathDisplay(PathFromNative(prefix)).toUtf8();
+        for (const QByteArray& name : {prefix + "0001.png", prefix + "0003.png", twin + "0007.png"}) {
+            const int fd = ::open(base + '/' + name, O_WRONLY | O_CREAT | O_EXCL, 0644);
+            QVERIFY2(fd >= 0, name.toHex().constData());
+            ::close(fd);
+        }
+        const QString path = PathFromNative(base);
+        const QString start = PathFromNative(prefix);
+        const auto native = [](const QString& sPath) { return QByteArray::fromStdString(PathNative(sPath).native()); };
+
+        const QStringList files = AutoFileIn_LiteralFiles(path, start, ".png");
+        QCOMPARE(files.size(), 2);
+        QCOMPARE(native(files[0]), base + '/' + prefix + "0001.png");
+        QCOMPARE(native(files[1]), base + '/' + prefix + "0003.png");
+        QCOMPARE(native(AutoFileIn_Literal(path, start, ".png")), base + '/' + prefix + "0004.png");
+        QCOMPARE(native(AutoFileIn(path, {}, start + "%.4d.png", pmNone, true)), base + '/' + prefix + "0004.png");
+        QCOMPARE(native(AutoFileIn_Last(path, {}, start + "%.4d.png")), base + '/' + prefix + "0003.png");
+
+        const TOrvClaimedFile claim = AutoFileIn_LiteralClaim(path, start, ".png");
+        QCOMPARE(claim.ErrorText, QString());
+        QCOMPARE(native(claim.FileName), base + '/' + prefix + "0004.png");
+        QVERIFY(::access(base + '/' + prefix + "0004.png", F_OK) == 0);
+        QCOMPARE(native(AutoFileIn_Literal(path, PathFromNative(twin), ".png")), base + '/' + twin + "0008.png");
     }
 
     void literalFiles()

@@ -33,6 +33,7 @@ struct TfrmMainAccess
     void Button1Click() { w.Button1Click(); }
     void Panel1Click() { w.Panel1Click(); }
     void ListBoxFilesItemClick(QListWidgetItem* AItem) { w.ListBoxFilesItemClick(AItem); }
+    QString FileList_Path(const QListWidgetItem* AItem) const { return w.FileList_Path(AItem); }
 
     QListWidget* ListBoxFiles() const { return w.ListBoxFiles; }
 

@@ -53,8 +53,8 @@ private slots:
         thumbs.SetBox(QSize(200, 50), ratio);
         QSignalSpy ready(&thumbs, &TScreenshotThumbnails::thumbnailReady);
 
-        QVERIFY(!thumbs.Thumbnail(QFileInfo(path)).has_value());
-        QVERIFY(!thumbs.Thumbnail(QFileInfo(path)).has_value());
+        QVERIFY(!thumbs.Thumbnail(path).has_value());
+        QVERIFY(!thumbs.Thumbnail(path).has_value());
         QTRY_COMPARE(ready.size(), 1);
         settle();
         QCOMPARE(ready.size(), 1); // the second ask did not decode again
@@ -64,7 +64,7 @@ private slots:
         QCOMPARE(delivered.devicePixelRatio(), ratio);
         QCOMPARE(QColor(delivered.pixel(pixels.width() / 2, pixels.height() / 2)), QColor(Qt::green));
 
-        const std::optional<QImage> cached = thumbs.Thumbnail(QFileInfo(path));
+        const std::optional<QImage> cached = thumbs.Thumbnail(path);
         QVERIFY(cached.has_value());
         QCOMPARE(cached->constBits(), delivered.constBits());
         QCOMPARE(thumbs.PendingCount(), 0);
@@ -77,11 +77,11 @@ private slots:
         TScreenshotThumbnails thumbs;
         thumbs.SetBox(QSize(200, 50), 1.0);
         QSignalSpy ready(&thumbs, &TScreenshotThumbnails::thumbnailReady);
-        thumbs.Thumbnail(QFileInfo(path));
+        thumbs.Thumbnail(path);
         QTRY_COMPARE(ready.size(), 1);
 
         QVERIFY(!writePng(QStringLiteral("change.png"), Qt::blue).isEmpty());
-        QVERIFY(!thumbs.Thumbnail(QFileInfo(path)).has_value());
+        QVERIFY(!thumbs.Thumbnail(path).has_value());
         QTRY_COMPARE(ready.size(), 2);
         QCOMPARE(QColor(ready[1][1].value<QImage>().pixel(10, 10)), QColor(Qt::blue));
     }
@@ -96,10 +96,10 @@ private slots:
         TScreenshotThumbnails thumbs;
         thumbs.SetBox(QSize(200, 50), 1.0);
         QSignalSpy ready(&thumbs, &TScreenshotThumbnails::thumbnailReady);
-        QVERIFY(!thumbs.Thumbnail(QFileInfo(path)).has_value());
+        QVERIFY(!thumbs.Thumbnail(path).has_value());
         QTRY_COMPARE(ready.size(), 1);
         QVERIFY(ready[0][1].value<QImage>().isNull());
-        const std::optional<QImage> again = thumbs.Thumbnail(QFileInfo(path));
+        const std::optional<QImage> again = thumbs.Thumbnail(path);
         QVERIFY(again.has_value());
         QVERIFY(again->isNull());
     }
@@ -115,10 +115,10 @@ private slots:
         thumbs.SetBox(QSize(200, 50), 1.0);
         QSignalSpy ready(&thumbs, &TScreenshotThumbnails::thumbnailReady);
 
-        thumbs.Thumbnail(QFileInfo(kept));
-        thumbs.Thumbnail(QFileInfo(dropped));
+        thumbs.Thumbnail(kept);
+        thumbs.Thumbnail(dropped);
         QVERIFY(!writePng(QStringLiteral("kept.png"), Qt::yellow).isEmpty());
-        thumbs.Thumbnail(QFileInfo(kept));
+        thumbs.Thumbnail(kept);
         thumbs.RetainOnly({QFileInfo(kept).absoluteFilePath()});
         QCOMPARE(thumbs.PendingCount(), 1);
         settle();
@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(ready.size(), 1);
         QCOMPARE(ready[0][0].toString(), QFileInfo(kept).absoluteFilePath());
         QCOMPARE(QColor(ready[0][1].value<QImage>().pixel(10, 10)), QColor(Qt::yellow));
-        QVERIFY(!thumbs.Thumbnail(QFileInfo(dropped)).has_value());
+        QVERIFY(!thumbs.Thumbnail(dropped).has_value());
     }
 
     void newBoxEmptiesTheCache()
@@ -136,10 +136,10 @@ private slots:
         TScreenshotThumbnails thumbs;
         thumbs.SetBox(QSize(200, 50), 1.0);
         QSignalSpy ready(&thumbs, &TScreenshotThumbnails::thumbnailReady);
-        thumbs.Thumbnail(QFileInfo(path));
+        thumbs.Thumbnail(path);
         QTRY_COMPARE(ready.size(), 1);
         thumbs.SetBox(QSize(200, 50), 1.5);
-        QVERIFY(!thumbs.Thumbnail(QFileInfo(path)).has_value());
+        QVERIFY(!thumbs.Thumbnail(path).has_value());
         QTRY_COMPARE(ready.size(), 2);
         QCOMPARE(ready[1][1].value<QImage>().size(), QSize(133, 75));
     }
@@ -152,7 +152,7 @@ private slots:
         thumbs.SetBox(QSize(200, 50), 1.0);
         QSignalSpy ready(&thumbs, &TScreenshotThumbnails::thumbnailReady);
         for (int i = 0; i < 12; ++i)
-            thumbs.Thumbnail(QFileInfo(writePng(QStringLiteral("queue_%1.png").arg(i), Qt::darkGreen, QSize(1920, 1080))));
+            thumbs.Thumbnail(writePng(QStringLiteral("queue_%1.png").arg(i), Qt::darkGreen, QSize(1920, 1080)));
         QVERIFY(TScreenshotThumbnails::DecodePool()->activeThreadCount() > 0);
         QCOMPARE(QThreadPool::globalInstance()->activeThreadCount(), 0);
         QCOMPARE(TScreenshotThumbnails::DecodePool()->maxThreadCount(), std::max(1, QThread::idealThreadCount() - 1));
@@ -168,7 +168,7 @@ private slots:
             TScreenshotThumbnails thumbs;
             thumbs.SetBox(QSize(200, 50), 1.0);
             for (const QString& p : paths)
-                thumbs.Thumbnail(QFileInfo(p));
+                thumbs.Thumbnail(p);
             QCOMPARE(thumbs.PendingCount(), 8);
         }
         settle();
