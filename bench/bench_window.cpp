@@ -34,6 +34,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -130,6 +131,13 @@ struct TFigures
                     Values.size());
     }
 };
+
+QString LoadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).section(u' ', 0, 2)
+                                          : QStringLiteral("unknown");
+}
 
 double Ms(const QElapsedTimer& AClock)
 {
@@ -240,6 +248,7 @@ int main(int argc, char* argv[])
     std::optional<QString> answer = media.filePath(names.first());
     TOpenDialog::SetRunner([&](QWidget*, const QString&, const QString&) { return answer; });
 
+    const QString loadBefore = LoadAverage();
     int rc = 0;
     {
         TfrmMain window;
@@ -447,7 +456,8 @@ int main(int argc, char* argv[])
             stepsAfterResettle += *shownAt > SettledSeekMs;
         }
 
-        std::printf("bench_window: 640x360 MJPEG, %d click runs, %d step runs\n", runs, runs * 3);
+        std::printf("bench_window: 640x360 MJPEG, %d click runs, %d step runs; load average %s before, %s after\n",
+                    runs, runs * 3, qPrintable(loadBefore), qPrintable(LoadAverage()));
         clickToRest.Print("click -> rest");
         clickToPlaying.Print("  of it click -> engine playing");
         playingToCoverHidden.Print("  playing -> paused by the window");
