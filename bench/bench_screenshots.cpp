@@ -632,7 +632,7 @@ struct TBench
         const QString mpvShot = scratch.filePath(QStringLiteral("mpv.png"));
         QString mpvNote;
         if (!TMpv::Installed()) {
-            mpvNote = QStringLiteral("skipped: mpv is not installed");
+            mpvNote = QStringLiteral("skipped, mpv is not installed");
         } else {
             TMpv player;
             if (!player.Start(sVideo) || !player.SeekExact(ShotAtMs / 1000.0)) {

@@ -146,7 +146,7 @@ double Ms(const QElapsedTimer& AClock)
 
 // Reads the X server's pixels over the video area on a timer while it runs,
 // and notes when they first show the awaited frame rather than the one
-// before. Each read also asks what the engine and the window are doing.
+// before; AOnRead follows each read.
 class TScreenWatch
 {
 public:
@@ -363,20 +363,28 @@ int main(int argc, char* argv[])
         std::vector<TestScreen::TShownFrame> firstShown;
         for (const QImage& frame : firstFrames)
             firstShown.emplace_back(frame, panel, volume);
+        // The engine opening the new file and making its video output, as
+        // reported to the window.
+        std::optional<double> openingAt;
         std::optional<double> voutAt;
-        bool voutGone = false;
-        TScreenWatch watch(panel, clock, [&] {
-            // The engine's video output for the new file: the first one
-            // after the old file's has gone.
-            if (!player->HasVout())
-                voutGone = true;
-            else if (voutGone && !voutAt)
+        const TNotifyEvent windowOpening = player->OnMediaPlayerOpening;
+        player->OnMediaPlayerOpening = [&](QObject* Sender) {
+            openingAt = Ms(clock);
+            if (windowOpening)
+                windowOpening(Sender);
+        };
+        const TNotifyVideoOutChanged windowVout = player->OnMediaPlayerVideoOutChanged;
+        player->OnMediaPlayerVideoOutChanged = [&](QObject* Sender, int AVideoOut) {
+            if (AVideoOut > 0 && openingAt && !voutAt)
                 voutAt = Ms(clock);
-            waiter.Wake();
-        });
+            if (windowVout)
+                windowVout(Sender, AVideoOut);
+        };
+        TScreenWatch watch(panel, clock, [&] { waiter.Wake(); });
         int shown = names.indexOf(QFileInfo(access.FileName()).fileName());
         TFigures clickToPicture;
-        TFigures pictureClickToPlaying;
+        TFigures clickToOpening;
+        TFigures openingToPlaying;
         TFigures playingToVout;
         TFigures voutToPicture;
         TFigures coverHiddenToPicture;
@@ -385,8 +393,8 @@ int main(int argc, char* argv[])
             QListWidgetItem* item = list->findItems(names.at(next), Qt::MatchExactly).first();
             playingAt.reset();
             coverHiddenAt.reset();
+            openingAt.reset();
             voutAt.reset();
-            voutGone = false;
             clock.start();
             watch.Start(firstShown.at(next), firstShown.at(shown));
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
@@ -402,7 +410,10 @@ int main(int argc, char* argv[])
                 break;
             }
             clickToPicture.Add(*watch.ShownAt);
-            pictureClickToPlaying.Add(*playingAt);
+            if (openingAt) {
+                clickToOpening.Add(*openingAt);
+                openingToPlaying.Add(*playingAt - *openingAt);
+            }
             if (voutAt) {
                 playingToVout.Add(*voutAt - *playingAt);
                 voutToPicture.Add(*watch.ShownAt - *voutAt);
@@ -467,7 +478,8 @@ int main(int argc, char* argv[])
                     "takes %.1f ms):\n",
                     ScreenReadMs, watch.Intervals.Median(), watch.Costs.Median());
         clickToPicture.Print("click -> first picture on screen");
-        pictureClickToPlaying.Print("  of it click -> engine playing");
+        clickToOpening.Print("  of it click -> engine opening");
+        openingToPlaying.Print("  opening -> engine playing");
         playingToVout.Print("  playing -> engine video output");
         voutToPicture.Print("  video output -> picture on screen");
         coverHiddenToPicture.Print("  busy cover gone -> picture on screen");
