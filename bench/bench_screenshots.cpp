@@ -572,8 +572,9 @@ struct TBench
         QElapsedTimer clock;
         TPngWatch pngWatch;
         for (int run = 0; run < ShotRuns; ++run) {
-            const QString expected = QDir(folder).filePath(
-                prefix + QStringLiteral("%1.png").arg(AutoFileIn_LiteralFiles(folder, prefix, QStringLiteral(".png")).size() + 1, 4, 10, QLatin1Char('0')));
+            const qsizetype number = AutoFileIn_LiteralFiles(folder, prefix, QStringLiteral(".png")).size() + 1;
+            const QString expected =
+                QDir(folder).filePath(prefix + QStringLiteral("%1.png").arg(number, 4, 10, QLatin1Char('0')));
             const auto listed = [&] {
                 return Model()->Count() > 1 && Model()->Row(1).Detail == QFileInfo(expected).fileName();
             };
@@ -693,7 +694,8 @@ struct TBench
             QString why;
             const bool same = TestMedia::framesMatch(AShot, frame, &why);
             const double diff = TestMedia::meanAbsDiff(AShot, frame);
-            const bool nearest = diff < TestMedia::meanAbsDiff(AShot, before) && diff < TestMedia::meanAbsDiff(AShot, after);
+            const bool nearest =
+                diff < TestMedia::meanAbsDiff(AShot, before) && diff < TestMedia::meanAbsDiff(AShot, after);
             std::printf("  frame: %s %s ffmpeg's at %s s (%s; mean abs diff %.1f from the frame before, %.1f from the one "
                         "after)\n",
                         AWhose, same && nearest ? "is" : "is NOT", qPrintable(at), qPrintable(why),
@@ -741,19 +743,26 @@ struct TBench
             const QString smallFile = QDir(sScratch).filePath(QStringLiteral("small.png"));
             const QByteArray wholeName = whole.toUtf8();
             const QByteArray smallName = smallFile.toUtf8();
+            // What TVlcPlayer::Snapshot has the engine do: draw the frame it
+            // rests on again, and write it.
+            const auto seekToItsTime = [engine] {
+                LibVlcEntries.libvlc_media_player_set_time(engine, LibVlcEntries.libvlc_media_player_get_time(engine));
+            };
             for (int run = 0; run < ShotRuns; ++run) {
                 timed(parts.Claim, [&] {
-                    QFile::remove(AutoFileIn_LiteralClaim(video.absolutePath(), prefix, QStringLiteral(".png")).FileName);
+                    const TOrvClaimedFile claim =
+                        AutoFileIn_LiteralClaim(video.absolutePath(), prefix, QStringLiteral(".png"));
+                    QFile::remove(claim.FileName);
                 });
                 timed(parts.Snapshot, [&] { player->Snapshot(whole); });
                 timed(parts.Engine, [&] {
-                    LibVlcEntries.libvlc_media_player_set_time(engine, LibVlcEntries.libvlc_media_player_get_time(engine));
+                    seekToItsTime();
                     LibVlcEntries.libvlc_video_take_snapshot(engine, 0, wholeName.constData(), width, height);
                 });
                 timed(parts.EngineSmall, [&] {
-                    LibVlcEntries.libvlc_media_player_set_time(engine, LibVlcEntries.libvlc_media_player_get_time(engine));
-                    LibVlcEntries.libvlc_video_take_snapshot(engine, 0, smallName.constData(),
-                                                             unsigned(SmallSnapshot.width()), unsigned(SmallSnapshot.height()));
+                    seekToItsTime();
+                    LibVlcEntries.libvlc_video_take_snapshot(engine, 0, smallName.constData(), SmallSnapshot.width(),
+                                                             SmallSnapshot.height());
                 });
                 QFile::remove(whole);
                 timed(parts.EngineUnsought, [&] {

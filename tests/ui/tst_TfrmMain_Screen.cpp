@@ -147,7 +147,8 @@ private:
     // PanelMedia, left of the volume bar that floats over its right edge.
     double ScreenDiff(const QImage& AFrame) const
     {
-        return TestScreen::TShownFrame(AFrame, PanelMedia(), F.Control("tbVolume")).DiffFrom(TestScreen::grab(PanelMedia()));
+        const TestScreen::TShownFrame shown(AFrame, PanelMedia(), F.Control("tbVolume"));
+        return shown.DiffFrom(TestScreen::grab(PanelMedia()));
     }
 
     // The screen shows AFrame, and plainly not AOther.
