@@ -8,8 +8,15 @@
 //   the list was filled and rebuilt, and, for comparison, while it had
 //   nothing to do (a shared or loaded machine stalls it now and then);
 //   resident memory once the list is filled, and the thumbnails' pixel data;
-//   S -> PNG on disk and row listed, next to ffmpeg writing the same frame
-//   (`ffmpeg -ss T -i video -frames:v 1 out.png`), median of 10 each;
+//   S on a paused frame reached by a step (an exact frame), at 640 x 360 in
+//   a folder of its own and at 1920 x 1080 beside the 300: S -> the whole
+//   PNG on disk and S -> its row listed, the longest GUI block during S,
+//   next to ffmpeg writing the same frame (`ffmpeg -ss T -i video -frames:v
+//   1 out.png`) and to mpv paused on it (`seek T absolute+exact`, then
+//   `screenshot-to-file F video` with PNG compression 1, over its IPC
+//   socket; skipped when mpv is not installed), median of 10 each; whether
+//   the three wrote the same frame; and where the time of S goes, its parts
+//   called one by one on a thread of their own;
 //   a valid 20000 x 20000 PNG (orange, 8-bit palette, about 389 KB) listed
 //   and shown in the viewer: the peak growth of resident memory, the time
 //   until it shows, and the longest GUI block, for each step.
@@ -18,34 +25,47 @@
 
 #include "TestMedia.h"
 #include "TestPng.h"
+#include "TestScreen.h"
 #include "TfrmMainAccess.h"
 
 #include "app/OrvStartup.h"
 #include "engine/TVlcPlayer.h"
+#include "engine/VlcLoader.h"
+#include "services/OrvPath.h"
 #include "ui/TImageViewer.h"
 #include "ui/TOpenDialog.h"
 #include "ui/TScreenshotListModel.h"
 #include "ui/TScreenshotListView.h"
 #include "ui/TScreenshotThumbnails.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFuture>
+#include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocalSocket>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QtConcurrent>
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <vector>
-#include <atomic>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -57,6 +77,16 @@ constexpr int WaitLimitMs = 60000;
 // Presses of S in one run before a screenshot that is never written counts
 // as a failure; libvlc gives up on a snapshot it has no picture for in time.
 constexpr int ShotTries = 5;
+// S is pressed on the frame at ShotAtMs, reached by a one-second step from
+// the one before: frame times at 25 frames a second.
+constexpr qint64 ShotAtMs = 5000;
+constexpr qint64 FrameMs = 40;
+// A screen read shows the stepped-to frame when it lies this close to it
+// (mean absolute difference per channel, 0..255).
+constexpr double ShowsFrameDiff = 12;
+// The size of the small snapshot that shows what the engine's wait costs
+// without the PNG of the whole frame.
+constexpr QSize SmallSnapshot {64, 36};
 
 // Keeps asking the GUI thread, from a thread of its own, to answer a queued
 // call, and keeps the longest time an answer took: the longest stretch the
@@ -165,6 +195,209 @@ bool RunFfmpeg(const QStringList& args)
     return ffmpeg.waitForFinished(120000) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
 }
 
+double Min(const std::vector<double>& values)
+{
+    return *std::min_element(values.begin(), values.end());
+}
+
+double Max(const std::vector<double>& values)
+{
+    return *std::max_element(values.begin(), values.end());
+}
+
+// "median 12 ms (10 to 15)"
+QString Spread(const std::vector<double>& values)
+{
+    if (values.empty())
+        return QStringLiteral("no samples");
+    return QStringLiteral("median %1 ms (%2 to %3)")
+        .arg(Median(values), 0, 'f', 1)
+        .arg(Min(values), 0, 'f', 1)
+        .arg(Max(values), 0, 'f', 1);
+}
+
+QString LoadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).section(u' ', 0, 2)
+                                          : QStringLiteral("unknown");
+}
+
+// True when sPath holds a whole PNG: the file ends with the IEND chunk.
+bool PngComplete(const QString& sPath)
+{
+    static const QByteArray iend = QByteArray::fromHex("0000000049454e44ae426082");
+    QFile file(sPath);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 8 + iend.size() || !file.seek(file.size() - iend.size()))
+        return false;
+    return file.read(iend.size()) == iend;
+}
+
+// Watches, from a thread of its own, for a file to hold a whole PNG, and
+// notes when it first did on the given clock.
+class TPngWatch
+{
+public:
+    ~TPngWatch()
+    {
+        if (FThread.joinable())
+            StopMs();
+    }
+
+    void Start(const QString& sPath, const QElapsedTimer& AClock)
+    {
+        FDoneNs = -1;
+        FRunning = true;
+        FThread = std::thread([this, sPath, &AClock] {
+            while (FRunning) {
+                if (PngComplete(sPath)) {
+                    FDoneNs = AClock.nsecsElapsed();
+                    return;
+                }
+                std::this_thread::sleep_for(std::chrono::microseconds(500));
+            }
+        });
+    }
+
+    std::optional<double> StopMs()
+    {
+        FRunning = false;
+        FThread.join();
+        return FDoneNs >= 0 ? std::optional<double>(FDoneNs / 1e6) : std::nullopt;
+    }
+
+private:
+    std::thread FThread;
+    std::atomic<bool> FRunning = false;
+    std::atomic<qint64> FDoneNs = -1;
+};
+
+// mpv paused on a video, driven over its IPC socket as a reviewer would use
+// it to save an exact frame.
+class TMpv
+{
+public:
+    static bool Installed() { return !QStandardPaths::findExecutable(QStringLiteral("mpv")).isEmpty(); }
+
+    ~TMpv()
+    {
+        FSocket.abort();
+        FProcess.terminate();
+        if (!FProcess.waitForFinished(5000))
+            FProcess.kill();
+    }
+
+    bool Start(const QString& sVideo)
+    {
+        const QString socket = FDir.filePath(QStringLiteral("mpv.sock"));
+        FProcess.start(QStringLiteral("mpv"), {"--no-config", "--idle", "--pause", "--no-audio", "--vo=null",
+                                               "--screenshot-png-compression=1", "--input-ipc-server=" + socket, sVideo});
+        if (!FProcess.waitForStarted(10000))
+            return false;
+        QElapsedTimer clock;
+        clock.start();
+        while (FSocket.state() != QLocalSocket::ConnectedState) {
+            if (clock.elapsed() > 10000 || FProcess.state() == QProcess::NotRunning)
+                return false;
+            FSocket.connectToServer(socket);
+            if (!FSocket.waitForConnected(100))
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        // The file's own first frame is decoded before any seek is asked for,
+        // so that its report is not taken for the seek's.
+        NextEvent(QStringLiteral("playback-restart"), 3000);
+        return true;
+    }
+
+    // Seeks to exactly ASeconds and returns once that frame is decoded and
+    // mpv rests on it.
+    bool SeekExact(double ASeconds)
+    {
+        FEvents.clear();
+        if (!Command({QStringLiteral("seek"), ASeconds, QStringLiteral("absolute+exact")}))
+            return false;
+        while (NextEvent(QStringLiteral("playback-restart"), WaitLimitMs)) {
+            const std::optional<QJsonValue> at = Command({QStringLiteral("get_property"), QStringLiteral("time-pos")});
+            if (at && std::abs(at->toDouble() - ASeconds) < 0.0005)
+                return true;
+        }
+        return false;
+    }
+
+    // Writes the frame mpv rests on to sFile; returns once mpv has answered.
+    bool Screenshot(const QString& sFile)
+    {
+        return bool(Command({QStringLiteral("screenshot-to-file"), sFile, QStringLiteral("video")}));
+    }
+
+private:
+    // Sends a command and waits for its answer; events that come meanwhile
+    // are kept for NextEvent.
+    std::optional<QJsonValue> Command(const QJsonArray& ACommand)
+    {
+        const int id = ++FRequest;
+        const QJsonObject request {{QStringLiteral("command"), ACommand}, {QStringLiteral("request_id"), id}};
+        FSocket.write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
+        FSocket.flush();
+        QJsonObject message;
+        while (ReadMessage(message, WaitLimitMs)) {
+            if (message.contains(QStringLiteral("event")))
+                FEvents << message.value(QStringLiteral("event")).toString();
+            else if (message.value(QStringLiteral("request_id")).toInt() == id) {
+                if (message.value(QStringLiteral("error")).toString() != QLatin1String("success"))
+                    return std::nullopt;
+                return message.value(QStringLiteral("data"));
+            }
+        }
+        return std::nullopt;
+    }
+
+    bool NextEvent(const QString& sName, int ALimitMs)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        QJsonObject message;
+        while (!FEvents.contains(sName)) {
+            const int left = ALimitMs - int(clock.elapsed());
+            if (left <= 0 || !ReadMessage(message, left))
+                return false;
+            if (message.contains(QStringLiteral("event")))
+                FEvents << message.value(QStringLiteral("event")).toString();
+        }
+        FEvents.remove(0, FEvents.indexOf(sName) + 1);
+        return true;
+    }
+
+    bool ReadMessage(QJsonObject& AMessage, int ALimitMs)
+    {
+        while (!FSocket.canReadLine()) {
+            if (!FSocket.waitForReadyRead(ALimitMs))
+                return false;
+        }
+        AMessage = QJsonDocument::fromJson(FSocket.readLine()).object();
+        return true;
+    }
+
+    QTemporaryDir FDir;
+    QProcess FProcess;
+    QLocalSocket FSocket;
+    QStringList FEvents;
+    int FRequest = 0;
+};
+
+// S's parts, called one by one on a thread as the window's S calls them, on
+// the frame the engine rests on.
+struct TShotParts
+{
+    std::vector<double> Claim;
+    std::vector<double> Snapshot;
+    std::vector<double> Engine;
+    std::vector<double> EngineSmall;
+    std::vector<double> EngineUnsought;
+    int UnsoughtWritten = 0;
+    std::vector<double> Verify;
+};
+
 struct TBench
 {
     QTemporaryDir FMedia;
@@ -211,14 +444,6 @@ struct TBench
         for (int i = 0; i < Model()->Count(); ++i)
             bytes += Model()->Row(i).Image.sizeInBytes();
         return bytes / (1024.0 * 1024.0);
-    }
-
-    // The engine's picture, read through a snapshot into a scratch file.
-    bool EngineShowsAPicture(const QString& sScratch)
-    {
-        QFile::remove(sScratch);
-        Access().Player()->Snapshot(sScratch);
-        return !QImage(sScratch).isNull();
     }
 
     int Run()
@@ -280,93 +505,275 @@ struct TBench
         std::printf("resident memory: %.1f MiB with the list filled (%.1f MiB before it); thumbnail pixels %.2f MiB\n",
                     residentFilled, residentBefore, thumbnailMiB);
 
-        // S on the resting video, with the list of 300 beside it.
-        FAnswer = Video();
-        Access().Button1Click();
-        if (!RunUntil([&] {
-                return Access().FileName() == Video() && Access().Player()->GetState() == vlcPlayer_Paused
-                    && !FWindow->findChild<QWidget*>("RectangleCover")->isVisible();
-            })) {
-            std::printf("the video did not come to rest within %d s (state %s, busy cover %s)\n", WaitLimitMs / 1000,
-                        qPrintable(Access().Player()->GetStateName()),
-                        FWindow->findChild<QWidget*>("RectangleCover")->isVisible() ? "shown" : "hidden");
+        TestMedia::VideoFormat small;
+        small.durationMs = 12000;
+        QTemporaryDir smallFolder;
+        const QString smallVideo = smallFolder.filePath(QStringLiteral("small.avi"));
+        if (!TestMedia::makeVideo(smallVideo, small)) {
+            std::printf("could not make the 640x360 video\n");
             return 1;
         }
-        QTemporaryDir scratch;
-        const QString probe = scratch.filePath(QStringLiteral("probe.png"));
-        if (!EngineShowsAPicture(probe))
-            QTest::keyClick(FWindow.get(), Qt::Key_Left);
-        if (!RunUntil([&] { return EngineShowsAPicture(probe); })) {
-            std::printf("the engine showed no picture within %d s (state %s)\n", WaitLimitMs / 1000,
-                        qPrintable(Access().Player()->GetStateName()));
+        std::printf("load average before S: %s\n", qPrintable(LoadAverage()));
+        if (!ShotSeries(heartbeat, smallVideo, "640x360, alone in its folder")
+            || !ShotSeries(heartbeat, Video(), "1920x1080, beside its 300 screenshots"))
             return 1;
-        }
-        RunUntil([&] { return AllThumbnailsShown(); });
-
-        std::vector<double> shots;
-        double shotBlockMs = 0;
-        int repeated = 0;
-        for (int run = 0; run < ShotRuns; ++run) {
-            const QString expected = FMedia.filePath(QStringLiteral("clip_%1.png").arg(ScreenshotCount + run + 1, 4, 10, QLatin1Char('0')));
-            const auto listed = [&] {
-                return Model()->Count() > 1 && Model()->Row(1).Detail == QFileInfo(expected).fileName();
-            };
-            // The engine writes the file before S returns, or not at all when
-            // it had no picture ready in time (a loaded machine); then it is
-            // given the time to show one and S is pressed again.
-            bool written = false;
-            for (int attempt = 0; attempt < ShotTries && !written; ++attempt) {
-                if (attempt > 0 && !RunUntil([&] { return EngineShowsAPicture(probe); })) {
-                    std::printf("the engine shows no picture again before screenshot %s (state %s)\n", qPrintable(expected),
-                                qPrintable(Access().Player()->GetStateName()));
-                    return 1;
-                }
-                heartbeat.Start();
-                clock.restart();
-                QTest::keyClick(FWindow.get(), Qt::Key_S);
-                written = QFile::exists(expected);
-                if (!written) {
-                    heartbeat.StopMs();
-                    ++repeated;
-                }
-            }
-            if (!written) {
-                std::printf("screenshot %s was not written after %d presses of S (state %s)\n", qPrintable(expected),
-                            ShotTries, qPrintable(Access().Player()->GetStateName()));
-                return 1;
-            }
-            if (!listed() && !RunUntil(listed, 10000)) {
-                std::printf("screenshot %s was written but not listed\n", qPrintable(expected));
-                return 1;
-            }
-            shots.push_back(clock.nsecsElapsed() / 1e6);
-            shotBlockMs = std::max(shotBlockMs, heartbeat.StopMs());
-            RunUntil([&] { return AllThumbnailsShown(); });
-        }
-
-        const QString at = QString::number(Access().Player()->GetVideoPosInMs() / 1000.0, 'f', 3);
-        std::vector<double> ffmpeg;
-        for (int run = 0; run < ShotRuns; ++run) {
-            clock.restart();
-            if (!RunFfmpeg({"-ss", at, "-i", Video(), "-frames:v", "1", scratch.filePath(QStringLiteral("out.png"))})) {
-                std::printf("ffmpeg failed\n");
-                return 1;
-            }
-            ffmpeg.push_back(clock.nsecsElapsed() / 1e6);
-        }
-        std::printf("S -> PNG on disk and row listed: median %.0f ms (%.0f to %.0f, %d runs); longest GUI block %.0f ms\n",
-                    Median(shots), *std::min_element(shots.begin(), shots.end()),
-                    *std::max_element(shots.begin(), shots.end()), ShotRuns, shotBlockMs);
-        if (repeated > 0)
-            std::printf("  S pressed again %d times: the engine had no picture ready and wrote nothing\n", repeated);
-        std::printf("ffmpeg -ss %s -i video -frames:v 1 out.png: median %.0f ms (%.0f to %.0f, %d runs)\n",
-                    qPrintable(at), Median(ffmpeg), *std::min_element(ffmpeg.begin(), ffmpeg.end()),
-                    *std::max_element(ffmpeg.begin(), ffmpeg.end()), ShotRuns);
+        std::printf("load average after S: %s\n", qPrintable(LoadAverage()));
         if (!LargePicture(heartbeat))
             return 1;
         FWindow.reset();
         TOpenDialog::SetRunner({});
         return 0;
+    }
+
+    // Chooses sVideo, has it rest on the frame at ShotAtMs reached by a step,
+    // and measures S there against ffmpeg and mpv.
+    bool ShotSeries(THeartbeat& AHeartbeat, const QString& sVideo, const char* AWhat)
+    {
+        FAnswer = sVideo;
+        Access().Button1Click();
+        QWidget* cover = FWindow->findChild<QWidget*>(QStringLiteral("RectangleCover"));
+        if (!RunUntil([&] {
+                return Access().FileName() == sVideo && Access().Player()->GetState() == vlcPlayer_Paused
+                    && !cover->isVisible();
+            })) {
+            std::printf("%s did not come to rest within %d s (state %s, busy cover %s)\n", qPrintable(sVideo),
+                        WaitLimitMs / 1000, qPrintable(Access().Player()->GetStateName()),
+                        cover->isVisible() ? "shown" : "hidden");
+            return false;
+        }
+        RunUntil([&] { return AllThumbnailsShown(); });
+
+        // The window steps from its timeline's value; the frame is on screen
+        // before S is pressed.
+        const QImage frame = TestMedia::ffmpegFrameAt(sVideo, ShotAtMs);
+        const TestScreen::TShownFrame shown(frame, FWindow->findChild<QWidget*>(QStringLiteral("PanelMedia")),
+                                            FWindow->findChild<QWidget*>(QStringLiteral("tbVolume")));
+        const auto onScreen = [&] {
+            return shown.DiffFrom(TestScreen::grab(FWindow->findChild<QWidget*>(QStringLiteral("PanelMedia"))));
+        };
+        Access().Timeline_SetValue(float(ShotAtMs - 1000));
+        QTest::keyClick(FWindow.get(), Qt::Key_Right, Qt::ControlModifier);
+        if (!RunUntil([&] { return onScreen() < ShowsFrameDiff; })) {
+            std::printf("the frame at %lld ms of %s did not show within %d s (it lies %.1f from it)\n", ShotAtMs,
+                        qPrintable(sVideo), WaitLimitMs / 1000, onScreen());
+            return false;
+        }
+        // The window seeks once more 400 ms after a step while paused.
+        RunUntil([] { return false; }, 600);
+
+        const QFileInfo video(sVideo);
+        const QString folder = video.absolutePath();
+        const QString prefix = video.completeBaseName() + u'_';
+        std::vector<double> onDisk;
+        std::vector<double> listedAt;
+        std::vector<double> blocks;
+        int repeated = 0;
+        QString lastShot;
+        QElapsedTimer clock;
+        TPngWatch pngWatch;
+        for (int run = 0; run < ShotRuns; ++run) {
+            const qsizetype number = AutoFileIn_LiteralFiles(folder, prefix, QStringLiteral(".png")).size() + 1;
+            const QString expected =
+                QDir(folder).filePath(prefix + QStringLiteral("%1.png").arg(number, 4, 10, QLatin1Char('0')));
+            const auto listed = [&] {
+                return Model()->Count() > 1 && Model()->Row(1).Detail == QFileInfo(expected).fileName();
+            };
+            // The row is listed inside the window's handler of the written
+            // screenshot; the moment is taken as the row goes in.
+            std::optional<double> rowAt;
+            const QMetaObject::Connection rows =
+                QObject::connect(Model(), &QAbstractItemModel::rowsInserted, [&] {
+                    if (!rowAt && listed())
+                        rowAt = clock.nsecsElapsed() / 1e6;
+                });
+            std::optional<double> pngAt;
+            for (int attempt = 0; attempt < ShotTries && !rowAt; ++attempt) {
+                if (attempt > 0) {
+                    ++repeated;
+                    RunUntil([] { return false; }, 500);
+                }
+                AHeartbeat.Start();
+                clock.restart();
+                pngWatch.Start(expected, clock);
+                QTest::keyClick(FWindow.get(), Qt::Key_S);
+                const bool answered = RunUntil([&] { return Access().ScreenshotsPending() == 0; });
+                pngAt = pngWatch.StopMs();
+                blocks.push_back(AHeartbeat.StopMs());
+                if (!answered) {
+                    std::printf("screenshot %s was not answered within %d s\n", qPrintable(expected), WaitLimitMs / 1000);
+                    return false;
+                }
+            }
+            QObject::disconnect(rows);
+            if (!rowAt || !pngAt) {
+                std::printf("screenshot %s was not written after %d presses of S (%s)\n", qPrintable(expected),
+                            ShotTries, qPrintable(Access().StatusMessage()));
+                return false;
+            }
+            onDisk.push_back(*pngAt);
+            listedAt.push_back(*rowAt);
+            lastShot = expected;
+            RunUntil([&] { return AllThumbnailsShown(); });
+        }
+
+        QTemporaryDir scratch;
+        const QString at = QString::number(ShotAtMs / 1000.0, 'f', 3);
+        const QString ffmpegShot = scratch.filePath(QStringLiteral("ffmpeg.png"));
+        std::vector<double> ffmpeg;
+        for (int run = 0; run < ShotRuns; ++run) {
+            clock.restart();
+            if (!RunFfmpeg({"-ss", at, "-i", sVideo, "-frames:v", "1", ffmpegShot})) {
+                std::printf("ffmpeg failed\n");
+                return false;
+            }
+            ffmpeg.push_back(clock.nsecsElapsed() / 1e6);
+        }
+
+        std::vector<double> mpv;
+        const QString mpvShot = scratch.filePath(QStringLiteral("mpv.png"));
+        QString mpvNote;
+        if (!TMpv::Installed()) {
+            mpvNote = QStringLiteral("skipped, mpv is not installed");
+        } else {
+            TMpv player;
+            if (!player.Start(sVideo) || !player.SeekExact(ShotAtMs / 1000.0)) {
+                std::printf("mpv did not come to rest on %s s of %s\n", qPrintable(at), qPrintable(sVideo));
+                return false;
+            }
+            for (int run = 0; run < ShotRuns; ++run) {
+                QFile::remove(mpvShot);
+                clock.restart();
+                if (!player.Screenshot(mpvShot)) {
+                    std::printf("mpv wrote no screenshot\n");
+                    return false;
+                }
+                while (!PngComplete(mpvShot)) {
+                    if (clock.elapsed() > WaitLimitMs) {
+                        std::printf("mpv's screenshot never held a whole PNG\n");
+                        return false;
+                    }
+                    std::this_thread::sleep_for(std::chrono::microseconds(500));
+                }
+                mpv.push_back(clock.nsecsElapsed() / 1e6);
+            }
+        }
+
+        const TShotParts parts = SnapshotParts(sVideo, scratch.path());
+        std::vector<double> rebuild;
+        for (int run = 0; run < ShotRuns; ++run) {
+            clock.restart();
+            Access().Screenshots_UpdateFromFile(sVideo);
+            rebuild.push_back(clock.nsecsElapsed() / 1e6);
+            RunUntil([&] { return AllThumbnailsShown(); });
+        }
+
+        std::printf("\nS on the paused frame at %s s after a step, %s, %d runs each:\n", qPrintable(at), AWhat,
+                    ShotRuns);
+        std::printf("  S -> whole PNG on disk       %s\n", qPrintable(Spread(onDisk)));
+        std::printf("  S -> its row listed          %s\n", qPrintable(Spread(listedAt)));
+        std::printf("  longest GUI block during S   %s\n", qPrintable(Spread(blocks)));
+        if (repeated > 0)
+            std::printf("  S pressed again %d times: the engine had no picture ready and wrote nothing\n", repeated);
+        std::printf("  ffmpeg -ss %s -i video -frames:v 1 out.png   %s\n", qPrintable(at), qPrintable(Spread(ffmpeg)));
+        if (mpv.empty()) {
+            std::printf("  mpv screenshot-to-file: %s\n", qPrintable(mpvNote));
+        } else {
+            std::printf("  mpv screenshot-to-file F video, PNG compression 1, paused on the frame   %s\n",
+                        qPrintable(Spread(mpv)));
+        }
+        std::printf("  S -> PNG on disk against ffmpeg: %.2fx", Median(onDisk) / Median(ffmpeg));
+        if (!mpv.empty())
+            std::printf(", against mpv: %.2fx", Median(onDisk) / Median(mpv));
+        std::printf("\n");
+
+        // The same frame, and not one next to it: ffmpeg's frames before and
+        // after lie only a few steps of 255 away.
+        const QImage before = TestMedia::ffmpegFrameAt(sVideo, ShotAtMs - FrameMs);
+        const QImage after = TestMedia::ffmpegFrameAt(sVideo, ShotAtMs + FrameMs);
+        const auto tellFrame = [&](const char* AWhose, const QImage& AShot) {
+            QString why;
+            const bool same = TestMedia::framesMatch(AShot, frame, &why);
+            const double diff = TestMedia::meanAbsDiff(AShot, frame);
+            const bool nearest =
+                diff < TestMedia::meanAbsDiff(AShot, before) && diff < TestMedia::meanAbsDiff(AShot, after);
+            std::printf("  frame: %s %s ffmpeg's at %s s (%s; mean abs diff %.1f from the frame before, %.1f from the one "
+                        "after)\n",
+                        AWhose, same && nearest ? "is" : "is NOT", qPrintable(at), qPrintable(why),
+                        TestMedia::meanAbsDiff(AShot, before), TestMedia::meanAbsDiff(AShot, after));
+        };
+        tellFrame("Scenora's", QImage(lastShot));
+        if (!mpv.empty())
+            tellFrame("mpv's", QImage(mpvShot));
+
+        std::printf("  where S's time goes, each part called alone on a thread:\n");
+        std::printf("    claiming the next name                        %s\n", qPrintable(Spread(parts.Claim)));
+        std::printf("    TVlcPlayer::Snapshot, all of it               %s\n", qPrintable(Spread(parts.Snapshot)));
+        std::printf("      engine: seek to its own time, draw, PNG     %s\n", qPrintable(Spread(parts.Engine)));
+        std::printf("      engine: the same at %dx%d                   %s\n", SmallSnapshot.width(),
+                    SmallSnapshot.height(), qPrintable(Spread(parts.EngineSmall)));
+        std::printf("      engine: without the seek                    %s, wrote %d of %d\n",
+                    qPrintable(Spread(parts.EngineUnsought)), parts.UnsoughtWritten, ShotRuns);
+        std::printf("      verifying: decoding the PNG                 %s\n", qPrintable(Spread(parts.Verify)));
+        std::printf("    listing the screenshots on the GUI thread     %s\n", qPrintable(Spread(rebuild)));
+        return true;
+    }
+
+    // Calls S's parts one by one on a thread of their own, as the window's S
+    // does, on the frame the engine rests on; the files go to sScratch.
+    TShotParts SnapshotParts(const QString& sVideo, const QString& sScratch)
+    {
+        TVlcPlayer* const player = Access().Player();
+        libvlc_media_player_t* const engine = player->GetPlayerHandle();
+        unsigned width = 0;
+        unsigned height = 0;
+        player->GetVideoDimension(width, height);
+        const QFileInfo video(sVideo);
+        const QString prefix = video.completeBaseName() + u'_';
+        TShotParts parts;
+        QFuture<void> done = QtConcurrent::run([&] {
+            QElapsedTimer clock;
+            const auto timed = [&clock](std::vector<double>& AInto, const std::function<void()>& APart) {
+                clock.restart();
+                APart();
+                AInto.push_back(clock.nsecsElapsed() / 1e6);
+                // The engine settles between the parts, as between key presses.
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            };
+            const QString whole = QDir(sScratch).filePath(QStringLiteral("whole.png"));
+            const QString smallFile = QDir(sScratch).filePath(QStringLiteral("small.png"));
+            const QByteArray wholeName = whole.toUtf8();
+            const QByteArray smallName = smallFile.toUtf8();
+            // What TVlcPlayer::Snapshot has the engine do: draw the frame it
+            // rests on again, and write it.
+            const auto seekToItsTime = [engine] {
+                LibVlcEntries.libvlc_media_player_set_time(engine, LibVlcEntries.libvlc_media_player_get_time(engine));
+            };
+            for (int run = 0; run < ShotRuns; ++run) {
+                timed(parts.Claim, [&] {
+                    const TOrvClaimedFile claim =
+                        AutoFileIn_LiteralClaim(video.absolutePath(), prefix, QStringLiteral(".png"));
+                    QFile::remove(claim.FileName);
+                });
+                timed(parts.Snapshot, [&] { player->Snapshot(whole); });
+                timed(parts.Engine, [&] {
+                    seekToItsTime();
+                    LibVlcEntries.libvlc_video_take_snapshot(engine, 0, wholeName.constData(), width, height);
+                });
+                timed(parts.EngineSmall, [&] {
+                    seekToItsTime();
+                    LibVlcEntries.libvlc_video_take_snapshot(engine, 0, smallName.constData(), SmallSnapshot.width(),
+                                                             SmallSnapshot.height());
+                });
+                QFile::remove(whole);
+                timed(parts.EngineUnsought, [&] {
+                    LibVlcEntries.libvlc_video_take_snapshot(engine, 0, wholeName.constData(), width, height);
+                });
+                parts.UnsoughtWritten += PngComplete(whole);
+                timed(parts.Verify, [&] { QImageReader(whole).read(); });
+            }
+        });
+        RunUntil([&] { return done.isFinished(); });
+        return parts;
     }
 
     bool LargePicture(THeartbeat& AHeartbeat)

@@ -9,10 +9,6 @@
 #include "services/TOrvTask_IdleWorker.h"
 #include "ui/TOpenDialog.h"
 
-#include <QGuiApplication>
-#include <QImage>
-#include <QPixmap>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -20,8 +16,7 @@
 #include <optional>
 
 // The real main window with the real engine, for the window tests: a home of
-// its own, the folder dialog answered by the test, a fresh window on demand,
-// and what the X server shows over a control.
+// its own, the folder dialog answered by the test, a fresh window on demand.
 struct TfrmMainFixture
 {
     QTemporaryDir Home;
@@ -84,16 +79,5 @@ struct TfrmMainFixture
     {
         QVERIFY2(TestLoop::waitFor([&] { return Player()->GetState() == AState; }, 15000),
                  qPrintable(Player()->GetStateName()));
-    }
-
-    // The pixels the X server shows over AWidget right now: what a person
-    // sees there, whichever window is on top.
-    static QImage OnScreen(const QWidget* AWidget)
-    {
-        const QPoint at = AWidget->mapToGlobal(QPoint(0, 0));
-        return QGuiApplication::primaryScreen()
-            ->grabWindow(0, at.x(), at.y(), AWidget->width(), AWidget->height())
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
     }
 };

@@ -1,4 +1,5 @@
 #include "TfrmMainFixture.h"
+#include "TestScreen.h"
 
 #include "ui/THeaderTabBar.h"
 
@@ -74,7 +75,7 @@ private:
     // the panel shows each bar on about 7 % of it.
     bool BarsOnScreen() const
     {
-        const TBarShares shares = BarShares(TfrmMainFixture::OnScreen(PanelMedia()));
+        const TBarShares shares = BarShares(TestScreen::grab(PanelMedia()));
         for (double share : shares.Each) {
             if (share < 0.02)
                 return false;
@@ -84,7 +85,7 @@ private:
 
     QString DescribeScreen() const
     {
-        const TBarShares shares = BarShares(TfrmMainFixture::OnScreen(PanelMedia()));
+        const TBarShares shares = BarShares(TestScreen::grab(PanelMedia()));
         QStringList each;
         for (double share : shares.Each)
             each << QString::number(share * 100, 'f', 1);
@@ -98,7 +99,7 @@ private:
     int VolumeRowsOnScreen() const
     {
         auto* volume = F.Control<QSlider>("tbVolume");
-        const QImage screen = TfrmMainFixture::OnScreen(volume);
+        const QImage screen = TestScreen::grab(volume);
         const QImage drawn = volume->grab().toImage().convertToFormat(QImage::Format_RGB32);
         if (screen.size() != drawn.size())
             return 0;
@@ -142,19 +143,12 @@ private:
         QTest::keyClick(F.Control("ListBoxFiles"), AKey, AModifiers);
     }
 
-    // How far what is on screen lies from AFrame, scaled and centred in
-    // PanelMedia as the engine shows it. The volume bar floats over the
-    // panel's right edge; only what lies left of it is compared.
+    // How far what is on screen lies from AFrame, as the engine shows it in
+    // PanelMedia, left of the volume bar that floats over its right edge.
     double ScreenDiff(const QImage& AFrame) const
     {
-        const QSize panel = PanelMedia()->size();
-        const QSize shown = AFrame.size().scaled(panel, Qt::KeepAspectRatio);
-        const QRect picture(QPoint((panel.width() - shown.width()) / 2, (panel.height() - shown.height()) / 2), shown);
-        const int right = F.Control("tbVolume")->mapToGlobal(QPoint(0, 0)).x() - PanelMedia()->mapToGlobal(QPoint(0, 0)).x();
-        const QRect compared = picture.intersected(QRect(0, 0, right, panel.height()));
-        const QImage expected = AFrame.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                                    .copy(compared.translated(-picture.topLeft()));
-        return TestMedia::meanAbsDiff(TfrmMainFixture::OnScreen(PanelMedia()).copy(compared), expected);
+        const TestScreen::TShownFrame shown(AFrame, PanelMedia(), F.Control("tbVolume"));
+        return shown.DiffFrom(TestScreen::grab(PanelMedia()));
     }
 
     // The screen shows AFrame, and plainly not AOther.
@@ -327,7 +321,7 @@ private slots:
         QFETCH(QString, screenshot);
         F.ChooseAndRest(MediaPath(paused));
         F.ChooseAndRest(MediaPath(chosen));
-        QVERIFY2(TestLoop::waitFor([&] { return ShareOf(TfrmMainFixture::OnScreen(PanelMedia()), color) > 0.3; }, 10000),
+        QVERIFY2(TestLoop::waitFor([&] { return ShareOf(TestScreen::grab(PanelMedia()), color) > 0.3; }, 10000),
                  qPrintable(F.Player()->GetMediaMrl()));
 
         PressKey(Qt::Key_S);
@@ -352,14 +346,14 @@ private slots:
         QImage first;
         QVERIFY(TestLoop::waitFor(
             [&] {
-                first = TfrmMainFixture::OnScreen(PanelMedia());
+                first = TestScreen::grab(PanelMedia());
                 QImage black(first.size(), QImage::Format_RGB32);
                 black.fill(Qt::black);
                 return TestMedia::meanAbsDiff(first, black) > 20;
             },
             10000));
         QVERIFY(TestLoop::waitFor(
-            [&] { return TestMedia::meanAbsDiff(TfrmMainFixture::OnScreen(PanelMedia()), first) > 5; }, 10000));
+            [&] { return TestMedia::meanAbsDiff(TestScreen::grab(PanelMedia()), first) > 5; }, 10000));
     }
 };
 
