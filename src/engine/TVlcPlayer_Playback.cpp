@@ -1,7 +1,6 @@
 #include "engine/TVlcPlayer.h"
 
 #include <QFile>
-#include <QImageReader>
 #include <QTimer>
 
 #include <array>
@@ -434,11 +433,13 @@ bool TVlcPlayer::TakeSnapshot(const QString& fileName, unsigned width, unsigned 
     const std::uintmax_t sizeAfter = std::filesystem::file_size(file, ec);
     if (ec || (sizeAfter == sizeBefore && std::filesystem::last_write_time(file, ec) == writtenBefore))
         return false;
+    // libvlc writes its snapshots as PNG; one whose writing broke off (a full
+    // disk) lacks the closing chunk.
+    static const QByteArray PngEnd = QByteArray::fromHex("0000000049454e44ae426082");
     QFile written;
-    if (!PathOpenRead(written, fileName))
+    if (!PathOpenRead(written, fileName) || written.size() <= PngEnd.size() || !written.seek(written.size() - PngEnd.size()))
         return false;
-    QImageReader reader(&written);
-    return !reader.read().isNull();
+    return written.read(PngEnd.size()) == PngEnd;
 }
 
 // ---- Audio and rate ---------------------------------------------------------

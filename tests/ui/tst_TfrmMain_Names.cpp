@@ -1,3 +1,4 @@
+#include "TestScreen.h"
 #include "TfrmMainFixture.h"
 
 #include "services/OrvPath.h"
@@ -207,8 +208,8 @@ private slots:
         QVERIFY2(TestLoop::waitFor([&] { return F.Access().FileName() == MediaPath(video) && F.Resting(); }, 15000),
                  qPrintable(F.Player()->GetStateName()));
         QWidget* const panel = F.Control("PanelMedia");
-        QVERIFY2(TestLoop::waitFor([&] { return OnlyRed(TfrmMainFixture::OnScreen(panel), 0.2); }, 10000),
-                 qPrintable(Describe(TfrmMainFixture::OnScreen(panel))));
+        QVERIFY2(TestLoop::waitFor([&] { return OnlyRed(TestScreen::grab(panel), 0.2); }, 10000),
+                 qPrintable(Describe(TestScreen::grab(panel))));
 
         // Played from a later point and paused, it resumes there.
         PressKey(Qt::Key_Right, Qt::ControlModifier);
@@ -250,8 +251,8 @@ private slots:
         QTest::mouseClick(thumbnails->viewport(), Qt::LeftButton, {}, row.center());
         auto* const viewer = F.Control<TImageViewer>("ImageViewerScreenshot");
         QVERIFY2(OnlyRed(viewer->Picture(), 0.9), qPrintable(Describe(viewer->Picture())));
-        QVERIFY2(TestLoop::waitFor([&] { return OnlyRed(TfrmMainFixture::OnScreen(viewer), 0.2); }, 10000),
-                 qPrintable(Describe(TfrmMainFixture::OnScreen(viewer))));
+        QVERIFY2(TestLoop::waitFor([&] { return OnlyRed(TestScreen::grab(viewer), 0.2); }, 10000),
+                 qPrintable(Describe(TestScreen::grab(viewer))));
 
         // Deleted, it is gone from the folder.
         QTest::mouseClick(F.Control<TStyleButton>("ButtonDeleteScreenshot"), Qt::LeftButton);

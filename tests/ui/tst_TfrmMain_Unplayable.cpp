@@ -1,3 +1,4 @@
+#include "TestScreen.h"
 #include "TfrmMainFixture.h"
 
 #include "ui/THeaderTabBar.h"
@@ -108,7 +109,7 @@ private:
         const QImage drawn = window->grab(QRect(AWidget->mapTo(window, QPoint(0, 0)), AWidget->size()))
                                  .toImage()
                                  .convertToFormat(QImage::Format_RGB32);
-        const QImage screen = TfrmMainFixture::OnScreen(AWidget);
+        const QImage screen = TestScreen::grab(AWidget);
         return screen.size() == drawn.size() && TestMedia::meanAbsDiff(screen, drawn) < 1;
     }
 
@@ -214,7 +215,7 @@ private slots:
             QVERIFY2(F.Control(name)->isVisible() && F.Control(name)->width() > 0, name);
         for (const char* name : {"LabelStatusMessage", "LabelMediaTime", "tbProcess", "LabelMediaDuration"})
             QVERIFY2(TestLoop::waitFor([&] { return ShownAsDrawn(F.Control(name)); }), name);
-        QVERIFY(HasInk(TfrmMainFixture::OnScreen(message)));
+        QVERIFY(HasInk(TestScreen::grab(message)));
 
         // The tabs answer clicks again.
         auto* header = F.Control<THeaderTabBar>("TabControl1_Header");
@@ -240,8 +241,8 @@ private slots:
         QVERIFY(!message->isVisible());
         QCOMPARE(Text("LabelMediaDuration"), TfrmMainAccess::MediaTime_Text(10000));
         QWidget* panel = F.Control("PanelMedia");
-        QVERIFY2(TestLoop::waitFor([&] { return LitShare(TfrmMainFixture::OnScreen(panel)) > 0.3; }, 10000),
-                 qPrintable(QString::number(LitShare(TfrmMainFixture::OnScreen(panel)))));
+        QVERIFY2(TestLoop::waitFor([&] { return LitShare(TestScreen::grab(panel)) > 0.3; }, 10000),
+                 qPrintable(QString::number(LitShare(TestScreen::grab(panel)))));
         const QString shot = Path(QStringLiteral("run_0001.png"));
         QTest::keyClick(F.Control("ListBoxFiles"), Qt::Key_S);
         QVERIFY(TestLoop::waitFor([&] { return !QImage(shot).isNull(); }, 10000));
