@@ -2,25 +2,14 @@
 
 #include "engine/VlcLoader.h"
 #include "engine/VlcOwners.h"
+#include "engine/VlcText.h"
 
 #include <QByteArrayList>
 
-#include <algorithm>
 #include <utility>
 #include <vector>
 
 namespace {
-
-// Blanks and control characters, as trimmed from start options.
-bool isBlank(QChar ch)
-{
-    return ch.unicode() <= 0x20;
-}
-
-bool isBlankOnly(const QString& sText)
-{
-    return std::all_of(sText.cbegin(), sText.cend(), isBlank);
-}
 
 QString entryText(const char* (*entry)())
 {
@@ -64,7 +53,7 @@ libvlc_instance_t* TVlc::GetHandle()
     for (const QString& sOption : std::as_const(FStartOptions)) {
         if (arguments.size() >= MaxStartArguments)
             break;
-        if (!isBlankOnly(sOption))
+        if (!VlcTrimControls(sOption).isEmpty())
             arguments.append(sOption.toUtf8());
     }
     const quint32 version = GetVersionBin();

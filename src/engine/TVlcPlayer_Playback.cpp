@@ -14,6 +14,7 @@
 #include "engine/TVlcMedia.h"
 #include "engine/VlcLoader.h"
 #include "engine/VlcOwners.h"
+#include "engine/VlcText.h"
 #include "engine/VlcTimeText.h"
 #include "services/OrvPath.h"
 
@@ -42,18 +43,6 @@ struct TVlcMediaListRelease {
     }
 };
 using TVlcMediaListRef = std::unique_ptr<libvlc_media_list_t, TVlcMediaListRelease>;
-
-// Blanks and control characters (everything up to U+0020) off both ends.
-QString TrimControls(const QString& s)
-{
-    qsizetype first = 0;
-    qsizetype last = s.size();
-    while (first < last && s.at(first).unicode() <= 0x20)
-        ++first;
-    while (last > first && s.at(last - 1).unicode() <= 0x20)
-        --last;
-    return s.mid(first, last - first);
-}
 
 QString AsciiLower(QString s)
 {
@@ -93,7 +82,7 @@ TSubItemLookup FirstSubItemMrl(libvlc_media_player_t* p_mi, QString& mrl, QStrin
 
 bool TVlcPlayer::IsVideoServicePage(const QString& mrl)
 {
-    const QString text = AsciiLower(TrimControls(mrl));
+    const QString text = AsciiLower(VlcTrimControls(mrl));
     const qsizetype schemeEnd = text.indexOf(QLatin1String("://"));
     if (schemeEnd < 0)
         return false;
