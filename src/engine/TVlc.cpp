@@ -18,14 +18,6 @@ QString entryText(const char* (*entry)())
 
 } // namespace
 
-TVlc::TVlc() = default;
-
-TVlc::~TVlc()
-{
-    if (FHandle && LibVlcEntries.libvlc_release)
-        LibVlcEntries.libvlc_release(FHandle);
-}
-
 void TVlc::AddOption(const QString& sOption)
 {
     if (sOption.isEmpty() || FStartOptions.contains(sOption, Qt::CaseInsensitive))
@@ -36,7 +28,7 @@ void TVlc::AddOption(const QString& sOption)
 libvlc_instance_t* TVlc::GetHandle()
 {
     if (FHandle)
-        return FHandle;
+        return FHandle.get();
 
     if (!FPath.isEmpty()) {
         LibVlcLoad(FPath);
@@ -68,8 +60,8 @@ libvlc_instance_t* TVlc::GetHandle()
     argv.reserve(arguments.size());
     for (const QByteArray& argument : std::as_const(arguments))
         argv.push_back(argument.constData());
-    FHandle = LibVlcEntries.libvlc_new(static_cast<int>(argv.size()), argv.data());
-    return FHandle;
+    FHandle.reset(LibVlcEntries.libvlc_new(static_cast<int>(argv.size()), argv.data()));
+    return FHandle.get();
 }
 
 quint32 TVlc::GetVersionBin()

@@ -26,12 +26,6 @@ void PaintBlack(QWidget* w)
 
 } // namespace
 
-void TVlcMediaPlayerRelease::operator()(libvlc_media_player_t* p) const
-{
-    if (LibVlcEntries.libvlc_media_player_release)
-        LibVlcEntries.libvlc_media_player_release(p);
-}
-
 TVlcPlayer::TVlcPlayer(QWidget* AOwner)
     : QWidget(nullptr), FOwner(AOwner)
 {

@@ -14,6 +14,7 @@
 
 #include "engine/TVlcEqualizer.h"
 #include "engine/TVlcMouseEventWinCtrl.h"
+#include "engine/VlcOwners.h"
 #include "engine/VlcTextTagList.h"
 #include "engine/VlcTypes.h"
 
@@ -54,12 +55,6 @@ using TNotifyAudioVolume = std::function<void(QObject* Sender, float volume)>;
 // Runs on the engine's thread with the engine's own record, valid only
 // during the call; data is the control.
 using TNotifyPlayerEvent = std::function<void(const libvlc_event_t* p_event, TVlcPlayer* data)>;
-
-// The one reference the control holds on its engine player.
-struct TVlcMediaPlayerRelease {
-    void operator()(libvlc_media_player_t* p) const;
-};
-using TVlcMediaPlayerRef = std::unique_ptr<libvlc_media_player_t, TVlcMediaPlayerRelease>;
 
 // A control with a native window into which libvlc renders video. It owns the
 // engine instance, the engine player, a native video window and a transparent

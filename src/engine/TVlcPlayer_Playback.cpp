@@ -35,15 +35,6 @@ void Sleep(int ms)
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-struct TVlcMediaListRelease {
-    void operator()(libvlc_media_list_t* p) const
-    {
-        if (LibVlcEntries.libvlc_media_list_release)
-            LibVlcEntries.libvlc_media_list_release(p);
-    }
-};
-using TVlcMediaListRef = std::unique_ptr<libvlc_media_list_t, TVlcMediaListRelease>;
-
 QString AsciiLower(QString s)
 {
     for (QChar& c : s) {
@@ -64,14 +55,13 @@ TSubItemLookup FirstSubItemMrl(libvlc_media_player_t* p_mi, QString& mrl, QStrin
         return TSubItemLookup::NoMedia;
     bool found = false;
     if (const TVlcMediaListRef list {LibVlcEntries.libvlc_media_subitems(media.get())}) {
-        LibVlcEntries.libvlc_media_list_lock(list.get());
+        const TVlcMediaListLock lock(list.get());
         if (LibVlcEntries.libvlc_media_list_count(list.get()) > 0) {
             if (const TVlcMediaRef item {LibVlcEntries.libvlc_media_list_item_at_index(list.get(), 0)}) {
                 mrl = LibVlcTakeString(LibVlcEntries.libvlc_media_get_mrl(item.get()));
                 found = true;
             }
         }
-        LibVlcEntries.libvlc_media_list_unlock(list.get());
     }
     if (!found && mediaMrl)
         *mediaMrl = LibVlcTakeString(LibVlcEntries.libvlc_media_get_mrl(media.get()));
