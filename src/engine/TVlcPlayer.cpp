@@ -32,8 +32,6 @@ TVlcPlayer::TVlcPlayer(QWidget* AOwner)
     setAttribute(Qt::WA_NativeWindow);
     PaintBlack(this);
     resize(DefaultWidth, DefaultHeight);
-    if (AOwner)
-        connect(AOwner, &QObject::destroyed, this, [this] { delete this; });
 
     FPlayerWinCtrl = new QWidget(this);
     FPlayerWinCtrl->setAttribute(Qt::WA_NativeWindow);

@@ -64,8 +64,9 @@ using TNotifyPlayerEvent = std::function<void(const libvlc_event_t* p_event, TVl
 //
 // The owner is not the Qt parent: the control stays parentless until it is
 // placed into a window with SetParentFromHWND (or, failing that, the first
-// play puts it into its owner). It is deleted with its owner when nothing
-// else deleted it first.
+// play puts it into its owner). Whoever creates the control deletes it; a
+// placed control still there when its window goes is deleted with it, as
+// every child widget is.
 //
 // Facets: creation, window and start options in TVlcPlayer.cpp; playback in
 // TVlcPlayer_Playback.cpp; engine events in TVlcPlayer_Events.cpp; tracks,
