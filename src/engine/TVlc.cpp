@@ -2,25 +2,14 @@
 
 #include "engine/VlcLoader.h"
 #include "engine/VlcOwners.h"
+#include "engine/VlcText.h"
 
 #include <QByteArrayList>
 
-#include <algorithm>
 #include <utility>
 #include <vector>
 
 namespace {
-
-// Blanks and control characters, as trimmed from start options.
-bool isBlank(QChar ch)
-{
-    return ch.unicode() <= 0x20;
-}
-
-bool isBlankOnly(const QString& sText)
-{
-    return std::all_of(sText.cbegin(), sText.cend(), isBlank);
-}
 
 QString entryText(const char* (*entry)())
 {
@@ -28,14 +17,6 @@ QString entryText(const char* (*entry)())
 }
 
 } // namespace
-
-TVlc::TVlc() = default;
-
-TVlc::~TVlc()
-{
-    if (FHandle && LibVlcEntries.libvlc_release)
-        LibVlcEntries.libvlc_release(FHandle);
-}
 
 void TVlc::AddOption(const QString& sOption)
 {
@@ -47,7 +28,7 @@ void TVlc::AddOption(const QString& sOption)
 libvlc_instance_t* TVlc::GetHandle()
 {
     if (FHandle)
-        return FHandle;
+        return FHandle.get();
 
     if (!FPath.isEmpty()) {
         LibVlcLoad(FPath);
@@ -64,7 +45,7 @@ libvlc_instance_t* TVlc::GetHandle()
     for (const QString& sOption : std::as_const(FStartOptions)) {
         if (arguments.size() >= MaxStartArguments)
             break;
-        if (!isBlankOnly(sOption))
+        if (!VlcTrimControls(sOption).isEmpty())
             arguments.append(sOption.toUtf8());
     }
     const quint32 version = GetVersionBin();
@@ -79,8 +60,8 @@ libvlc_instance_t* TVlc::GetHandle()
     argv.reserve(arguments.size());
     for (const QByteArray& argument : std::as_const(arguments))
         argv.push_back(argument.constData());
-    FHandle = LibVlcEntries.libvlc_new(static_cast<int>(argv.size()), argv.data());
-    return FHandle;
+    FHandle.reset(LibVlcEntries.libvlc_new(static_cast<int>(argv.size()), argv.data()));
+    return FHandle.get();
 }
 
 quint32 TVlc::GetVersionBin()

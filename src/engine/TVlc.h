@@ -5,6 +5,8 @@
 
 #include <vlc/vlc.h>
 
+#include "engine/VlcOwners.h"
+
 // The libvlc engine instance. Start options are collected first; the instance
 // is created by the first GetHandle that finds a usable library and lives until
 // the object is destroyed.
@@ -13,8 +15,7 @@ public:
     // libvlc_new receives at most this many arguments (library directory included).
     static constexpr int MaxStartArguments = 256;
 
-    TVlc();
-    ~TVlc();
+    TVlc() = default;
     TVlc(const TVlc&) = delete;
     TVlc& operator=(const TVlc&) = delete;
 
@@ -39,7 +40,7 @@ public:
     const QStringList& StartOptions() const { return FStartOptions; }
 
 private:
-    libvlc_instance_t* FHandle = nullptr;
+    TVlcInstanceRef FHandle;
     QString FPath;
     bool FTitleShow = false;
     quint32 FVersionBin = 0;

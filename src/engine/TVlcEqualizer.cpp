@@ -4,49 +4,19 @@
 #include "engine/VlcLoader.h"
 #include "engine/VlcOwners.h"
 
-#include <utility>
-
 TVlcEqualizer::TVlcEqualizer(TVlc* AVLC, quint16 APreset) : FVLC(AVLC), FPreset(APreset) {}
-
-TVlcEqualizer::~TVlcEqualizer()
-{
-    Release();
-}
-
-TVlcEqualizer::TVlcEqualizer(TVlcEqualizer&& other) noexcept
-    : FVLC(other.FVLC), FEqualizer(std::exchange(other.FEqualizer, nullptr)), FPreset(other.FPreset)
-{
-}
-
-TVlcEqualizer& TVlcEqualizer::operator=(TVlcEqualizer&& other) noexcept
-{
-    if (this != &other) {
-        Release();
-        FVLC = other.FVLC;
-        FEqualizer = std::exchange(other.FEqualizer, nullptr);
-        FPreset = other.FPreset;
-    }
-    return *this;
-}
-
-void TVlcEqualizer::Release()
-{
-    if (FEqualizer && LibVlcEntries.libvlc_audio_equalizer_release)
-        LibVlcEntries.libvlc_audio_equalizer_release(FEqualizer);
-    FEqualizer = nullptr;
-}
 
 libvlc_equalizer_t* TVlcEqualizer::GetHandle()
 {
     if (!FVLC || !FVLC->GetHandle())
         return nullptr;
     if (FEqualizer)
-        return FEqualizer;
+        return FEqualizer.get();
     if (FPreset != NoPreset)
-        FEqualizer = LibVlcEntries.libvlc_audio_equalizer_new_from_preset(FPreset);
+        FEqualizer.reset(LibVlcEntries.libvlc_audio_equalizer_new_from_preset(FPreset));
     if (!FEqualizer)
-        FEqualizer = LibVlcEntries.libvlc_audio_equalizer_new();
-    return FEqualizer;
+        FEqualizer.reset(LibVlcEntries.libvlc_audio_equalizer_new());
+    return FEqualizer.get();
 }
 
 float TVlcEqualizer::GetPreAmp()
@@ -101,5 +71,5 @@ QString TVlcEqualizer::GetPresetName()
 void TVlcEqualizer::SetPreset(quint16 APreset)
 {
     FPreset = APreset;
-    Release();
+    FEqualizer.reset();
 }

@@ -4,6 +4,8 @@
 
 #include <vlc/vlc.h>
 
+#include "engine/VlcOwners.h"
+
 class TVlc;
 
 // An audio equalizer, made on demand from a preset (or flat) once the engine
@@ -13,11 +15,6 @@ public:
     static constexpr quint16 NoPreset = 0xFFFF;
 
     TVlcEqualizer(TVlc* AVLC, quint16 APreset);
-    ~TVlcEqualizer();
-    TVlcEqualizer(TVlcEqualizer&& other) noexcept;
-    TVlcEqualizer& operator=(TVlcEqualizer&& other) noexcept;
-    TVlcEqualizer(const TVlcEqualizer&) = delete;
-    TVlcEqualizer& operator=(const TVlcEqualizer&) = delete;
 
     // The equalizer, made on first use; null without engine instance.
     libvlc_equalizer_t* GetHandle();
@@ -35,9 +32,7 @@ public:
     void SetPreset(quint16 APreset);
 
 private:
-    void Release();
-
     TVlc* FVLC = nullptr;
-    libvlc_equalizer_t* FEqualizer = nullptr;
+    TVlcEqualizerRef FEqualizer;
     quint16 FPreset = NoPreset;
 };

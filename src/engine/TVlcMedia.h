@@ -22,13 +22,8 @@ public:
     TVlcMedia(TVlc* aVLC, const QString& sMrl);
     // Takes over the reference aMD.
     TVlcMedia(TVlc* aVLC, libvlc_media_t* aMD);
-    ~TVlcMedia();
-    TVlcMedia(TVlcMedia&& other) noexcept;
-    TVlcMedia& operator=(TVlcMedia&& other) noexcept;
-    TVlcMedia(const TVlcMedia&) = delete;
-    TVlcMedia& operator=(const TVlcMedia&) = delete;
 
-    libvlc_media_t* MD() const { return FMD; }
+    libvlc_media_t* MD() const { return FMD.get(); }
     TVlc* VLC() const { return FVLC; }
 
     // Each replaces the media when the instance can be created. sPath is a
@@ -63,8 +58,6 @@ public:
     int GetTracksInfo(TVlcTrackInfoArray& ATracks) const;
 
 private:
-    void Replace(libvlc_media_t* aMD);
-
     TVlc* FVLC = nullptr;
-    libvlc_media_t* FMD = nullptr;
+    TVlcMediaRef FMD;
 };

@@ -5,78 +5,38 @@
 #include "engine/TVlcMediaPlayerC.h"
 #include "engine/VlcLoader.h"
 
-#include <utility>
-
-namespace {
-
-// Holds libvlc's lock of a media list for one operation.
-class TListLock {
-public:
-    explicit TListLock(libvlc_media_list_t* AML) : FML(AML) { LibVlcEntries.libvlc_media_list_lock(FML); }
-    ~TListLock() { LibVlcEntries.libvlc_media_list_unlock(FML); }
-    TListLock(const TListLock&) = delete;
-    TListLock& operator=(const TListLock&) = delete;
-
-private:
-    libvlc_media_list_t* FML;
-};
-
-} // namespace
-
 TVlcMediaListC::TVlcMediaListC(TVlc* aVLC) : FVLC(aVLC)
 {
     if (libvlc_instance_t* instance = FVLC ? FVLC->GetHandle() : nullptr)
-        FML = LibVlcEntries.libvlc_media_list_new(instance);
+        FML.reset(LibVlcEntries.libvlc_media_list_new(instance));
 }
 
 TVlcMediaListC::TVlcMediaListC(TVlc* aVLC, libvlc_media_list_t* aML) : FVLC(aVLC), FML(aML) {}
 
-TVlcMediaListC::~TVlcMediaListC()
-{
-    if (FML && LibVlcEntries.libvlc_media_list_release)
-        LibVlcEntries.libvlc_media_list_release(FML);
-}
-
-TVlcMediaListC::TVlcMediaListC(TVlcMediaListC&& other) noexcept
-    : FVLC(other.FVLC), FML(std::exchange(other.FML, nullptr)), FMP(other.FMP)
-{
-}
-
-TVlcMediaListC& TVlcMediaListC::operator=(TVlcMediaListC&& other) noexcept
-{
-    if (this != &other) {
-        TVlcMediaListC old(std::move(*this));
-        FVLC = other.FVLC;
-        FML = std::exchange(other.FML, nullptr);
-        FMP = other.FMP;
-    }
-    return *this;
-}
-
 void TVlcMediaListC::SetMedia(const TVlcMedia& AMedia)
 {
     if (FML && AMedia.MD())
-        LibVlcEntries.libvlc_media_list_set_media(FML, AMedia.MD());
+        LibVlcEntries.libvlc_media_list_set_media(FML.get(), AMedia.MD());
 }
 
 std::unique_ptr<TVlcMedia> TVlcMediaListC::GetMedia() const
 {
-    return std::make_unique<TVlcMedia>(FVLC, FML ? LibVlcEntries.libvlc_media_list_media(FML) : nullptr);
+    return std::make_unique<TVlcMedia>(FVLC, FML ? LibVlcEntries.libvlc_media_list_media(FML.get()) : nullptr);
 }
 
 std::unique_ptr<TVlcMedia> TVlcMediaListC::GetMedia(int AIndex) const
 {
-    return std::make_unique<TVlcMedia>(FVLC, FML ? LibVlcEntries.libvlc_media_list_item_at_index(FML, AIndex) : nullptr);
+    return std::make_unique<TVlcMedia>(FVLC, FML ? LibVlcEntries.libvlc_media_list_item_at_index(FML.get(), AIndex) : nullptr);
 }
 
 int TVlcMediaListC::GetIndex(const TVlcMedia& AMedia) const
 {
-    return FML && AMedia.MD() ? LibVlcEntries.libvlc_media_list_index_of_item(FML, AMedia.MD()) : -1;
+    return FML && AMedia.MD() ? LibVlcEntries.libvlc_media_list_index_of_item(FML.get(), AMedia.MD()) : -1;
 }
 
 bool TVlcMediaListC::IsReadOnly() const
 {
-    return FML && LibVlcEntries.libvlc_media_list_is_readonly(FML) != 0;
+    return FML && LibVlcEntries.libvlc_media_list_is_readonly(FML.get()) != 0;
 }
 
 void TVlcMediaListC::Add(const QString& sMrl)
@@ -93,34 +53,34 @@ void TVlcMediaListC::Add(const TVlcMedia& AMedia)
 {
     if (!FML || !AMedia.MD())
         return;
-    TListLock lock(FML);
-    LibVlcEntries.libvlc_media_list_add_media(FML, AMedia.MD());
+    const TVlcMediaListLock lock(FML.get());
+    LibVlcEntries.libvlc_media_list_add_media(FML.get(), AMedia.MD());
 }
 
 void TVlcMediaListC::Insert(const TVlcMedia& AMedia, int AIndex)
 {
     if (!FML || !AMedia.MD())
         return;
-    TListLock lock(FML);
-    LibVlcEntries.libvlc_media_list_insert_media(FML, AMedia.MD(), AIndex);
+    const TVlcMediaListLock lock(FML.get());
+    LibVlcEntries.libvlc_media_list_insert_media(FML.get(), AMedia.MD(), AIndex);
 }
 
 void TVlcMediaListC::Delete(int AIndex)
 {
     if (!FML)
         return;
-    TListLock lock(FML);
-    LibVlcEntries.libvlc_media_list_remove_index(FML, AIndex);
+    const TVlcMediaListLock lock(FML.get());
+    LibVlcEntries.libvlc_media_list_remove_index(FML.get(), AIndex);
 }
 
 void TVlcMediaListC::Clear()
 {
     if (!FML)
         return;
-    TListLock lock(FML);
+    const TVlcMediaListLock lock(FML.get());
     // A read-only list refuses the removal; stop then instead of spinning.
-    while (LibVlcEntries.libvlc_media_list_count(FML) > 0) {
-        if (LibVlcEntries.libvlc_media_list_remove_index(FML, 0) != 0)
+    while (LibVlcEntries.libvlc_media_list_count(FML.get()) > 0) {
+        if (LibVlcEntries.libvlc_media_list_remove_index(FML.get(), 0) != 0)
             break;
     }
 }
@@ -129,23 +89,23 @@ int TVlcMediaListC::Count() const
 {
     if (!FML)
         return 0;
-    TListLock lock(FML);
-    return LibVlcEntries.libvlc_media_list_count(FML);
+    const TVlcMediaListLock lock(FML.get());
+    return LibVlcEntries.libvlc_media_list_count(FML.get());
 }
 
 void TVlcMediaListC::Lock() const
 {
     if (FML)
-        LibVlcEntries.libvlc_media_list_lock(FML);
+        LibVlcEntries.libvlc_media_list_lock(FML.get());
 }
 
 void TVlcMediaListC::UnLock() const
 {
     if (FML)
-        LibVlcEntries.libvlc_media_list_unlock(FML);
+        LibVlcEntries.libvlc_media_list_unlock(FML.get());
 }
 
 libvlc_event_manager_t* TVlcMediaListC::GetEventManager() const
 {
-    return FML ? LibVlcEntries.libvlc_media_list_event_manager(FML) : nullptr;
+    return FML ? LibVlcEntries.libvlc_media_list_event_manager(FML.get()) : nullptr;
 }

@@ -6,6 +6,8 @@
 
 #include <vlc/vlc.h>
 
+#include "engine/VlcOwners.h"
+
 class TVlc;
 class TVlcMedia;
 class TVlcMediaPlayerC;
@@ -18,13 +20,8 @@ public:
     explicit TVlcMediaListC(TVlc* aVLC);
     // Takes over the reference aML.
     TVlcMediaListC(TVlc* aVLC, libvlc_media_list_t* aML);
-    ~TVlcMediaListC();
-    TVlcMediaListC(TVlcMediaListC&& other) noexcept;
-    TVlcMediaListC& operator=(TVlcMediaListC&& other) noexcept;
-    TVlcMediaListC(const TVlcMediaListC&) = delete;
-    TVlcMediaListC& operator=(const TVlcMediaListC&) = delete;
 
-    libvlc_media_list_t* ML() const { return FML; }
+    libvlc_media_list_t* ML() const { return FML.get(); }
     // Player settings applied to media made by Add(mrl); not owned.
     void SetMediaPlayerSettings(TVlcMediaPlayerC* AMP) { FMP = AMP; }
 
@@ -45,6 +42,6 @@ public:
 
 private:
     TVlc* FVLC = nullptr;
-    libvlc_media_list_t* FML = nullptr;
+    TVlcMediaListRef FML;
     TVlcMediaPlayerC* FMP = nullptr;
 };

@@ -5,9 +5,6 @@
 #include <QTimer>
 #include <QWindow>
 
-#include <chrono>
-#include <thread>
-
 #include "engine/TVlc.h"
 #include "engine/VlcLoader.h"
 
@@ -26,20 +23,12 @@ void PaintBlack(QWidget* w)
 
 } // namespace
 
-void TVlcMediaPlayerRelease::operator()(libvlc_media_player_t* p) const
-{
-    if (LibVlcEntries.libvlc_media_player_release)
-        LibVlcEntries.libvlc_media_player_release(p);
-}
-
 TVlcPlayer::TVlcPlayer(QWidget* AOwner)
     : QWidget(nullptr), FOwner(AOwner)
 {
     setAttribute(Qt::WA_NativeWindow);
     PaintBlack(this);
     resize(DefaultWidth, DefaultHeight);
-    if (AOwner)
-        connect(AOwner, &QObject::destroyed, this, [this] { delete this; });
 
     FPlayerWinCtrl = new QWidget(this);
     FPlayerWinCtrl->setAttribute(Qt::WA_NativeWindow);
@@ -64,14 +53,10 @@ TVlcPlayer::~TVlcPlayer()
 {
     {
         std::lock_guard lock(FCS);
+        // Once this returns no engine callback for the control is running or
+        // will run (see EventsDisable), so there is nothing left to wait for.
         EventsDisable();
-        // Engine callbacks already under way finish within this grace time.
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (p_mi) {
-            LibVlcEntries.libvlc_media_player_stop(p_mi.get());
-            while (LibVlcEntries.libvlc_media_player_is_playing(p_mi.get()))
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+        Stop();
         p_mi_ev_mgr = nullptr;
         p_mi.reset();
     }

@@ -14,6 +14,7 @@
 
 #include "engine/TVlcEqualizer.h"
 #include "engine/TVlcMouseEventWinCtrl.h"
+#include "engine/VlcOwners.h"
 #include "engine/VlcTextTagList.h"
 #include "engine/VlcTypes.h"
 
@@ -55,12 +56,6 @@ using TNotifyAudioVolume = std::function<void(QObject* Sender, float volume)>;
 // during the call; data is the control.
 using TNotifyPlayerEvent = std::function<void(const libvlc_event_t* p_event, TVlcPlayer* data)>;
 
-// The one reference the control holds on its engine player.
-struct TVlcMediaPlayerRelease {
-    void operator()(libvlc_media_player_t* p) const;
-};
-using TVlcMediaPlayerRef = std::unique_ptr<libvlc_media_player_t, TVlcMediaPlayerRelease>;
-
 // A control with a native window into which libvlc renders video. It owns the
 // engine instance, the engine player, a native video window and a transparent
 // input overlay above it. Engine instance and player are created lazily, by
@@ -69,8 +64,9 @@ using TVlcMediaPlayerRef = std::unique_ptr<libvlc_media_player_t, TVlcMediaPlaye
 //
 // The owner is not the Qt parent: the control stays parentless until it is
 // placed into a window with SetParentFromHWND (or, failing that, the first
-// play puts it into its owner). It is deleted with its owner when nothing
-// else deleted it first.
+// play puts it into its owner). Whoever creates the control deletes it; a
+// placed control still there when its window goes is deleted with it, as
+// every child widget is.
 //
 // Facets: creation, window and start options in TVlcPlayer.cpp; playback in
 // TVlcPlayer_Playback.cpp; engine events in TVlcPlayer_Events.cpp; tracks,

@@ -13,6 +13,7 @@
 #include "engine/TVlcMedia.h"
 #include "engine/VlcLoader.h"
 #include "engine/VlcOwners.h"
+#include "engine/VlcText.h"
 #include "engine/VlcTimeText.h"
 #include "services/OrvPath.h"
 
@@ -31,27 +32,6 @@ constexpr std::array<const char*, 8> StateNames {"Nothing Special", "Opening", "
 void Sleep(int ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-struct TVlcMediaListRelease {
-    void operator()(libvlc_media_list_t* p) const
-    {
-        if (LibVlcEntries.libvlc_media_list_release)
-            LibVlcEntries.libvlc_media_list_release(p);
-    }
-};
-using TVlcMediaListRef = std::unique_ptr<libvlc_media_list_t, TVlcMediaListRelease>;
-
-// Blanks and control characters (everything up to U+0020) off both ends.
-QString TrimControls(const QString& s)
-{
-    qsizetype first = 0;
-    qsizetype last = s.size();
-    while (first < last && s.at(first).unicode() <= 0x20)
-        ++first;
-    while (last > first && s.at(last - 1).unicode() <= 0x20)
-        --last;
-    return s.mid(first, last - first);
 }
 
 QString AsciiLower(QString s)
@@ -74,14 +54,13 @@ TSubItemLookup FirstSubItemMrl(libvlc_media_player_t* p_mi, QString& mrl, QStrin
         return TSubItemLookup::NoMedia;
     bool found = false;
     if (const TVlcMediaListRef list {LibVlcEntries.libvlc_media_subitems(media.get())}) {
-        LibVlcEntries.libvlc_media_list_lock(list.get());
+        const TVlcMediaListLock lock(list.get());
         if (LibVlcEntries.libvlc_media_list_count(list.get()) > 0) {
             if (const TVlcMediaRef item {LibVlcEntries.libvlc_media_list_item_at_index(list.get(), 0)}) {
                 mrl = LibVlcTakeString(LibVlcEntries.libvlc_media_get_mrl(item.get()));
                 found = true;
             }
         }
-        LibVlcEntries.libvlc_media_list_unlock(list.get());
     }
     if (!found && mediaMrl)
         *mediaMrl = LibVlcTakeString(LibVlcEntries.libvlc_media_get_mrl(media.get()));
@@ -92,7 +71,7 @@ TSubItemLookup FirstSubItemMrl(libvlc_media_player_t* p_mi, QString& mrl, QStrin
 
 bool TVlcPlayer::IsVideoServicePage(const QString& mrl)
 {
-    const QString text = AsciiLower(TrimControls(mrl));
+    const QString text = AsciiLower(VlcTrimControls(mrl));
     const qsizetype schemeEnd = text.indexOf(QLatin1String("://"));
     if (schemeEnd < 0)
         return false;

@@ -8,6 +8,7 @@
 #include <dlfcn.h>
 #include <link.h>
 
+#include <memory>
 #include <span>
 #include <type_traits>
 #include <utility>
@@ -40,8 +41,23 @@ constexpr TGroupVersion groupVersion(TLibVlcGroup group)
 
 constexpr quint32 MinimumVersion = LibVlcPackVersion(1, 0, 0);
 
+// dlclose fails only for a handle that names no loaded library, which is
+// then forgotten all the same.
+struct TLibraryClose {
+    void operator()(void* handle) const { dlclose(handle); }
+};
+using TLibraryHandle = std::unique_ptr<void, TLibraryClose>;
+
+// The loaded library. Only LibVlcUnload frees it: the holder is never
+// destroyed, so a library still loaded at exit stays loaded while the process
+// ends, with whatever of libvlc's (threads, plugins) still runs then.
+TLibraryHandle& loadedLibrary()
+{
+    static auto* library = new TLibraryHandle;
+    return *library;
+}
+
 // Loader state; one per process, touched from the GUI thread only.
-void* loadedHandle = nullptr;
 QString loadedPath;
 QString loadedFileName;
 QString loadedVersionText;
@@ -175,7 +191,7 @@ LIBVLC_ENTRY_LIST(LIBVLC_ENTRY_STUB_CHECK)
 
 void resetEntries(bool force)
 {
-    if (!force && loadedHandle)
+    if (!force && loadedLibrary())
         return;
     for (const TEntrySlot& slot : entrySlots)
         slot.reset();
@@ -183,7 +199,7 @@ void resetEntries(bool force)
 
 bool bindEntry(const TEntrySlot& slot)
 {
-    void* symbol = dlsym(loadedHandle, slot.name);
+    void* symbol = dlsym(loadedLibrary().get(), slot.name);
     slot.bind(symbol);
     if (!symbol) {
         lastError = QStringLiteral("Entry point \"%1\" not found!").arg(QLatin1String(slot.name));
@@ -293,7 +309,7 @@ QString LibVlcReadInstallDir()
 
 void LibVlcLoad(const QString& sPath)
 {
-    if (loadedHandle)
+    if (loadedLibrary())
         return;
 
     lastError.clear();
@@ -326,8 +342,8 @@ void LibVlcLoad(const QString& sPath)
     }
     // libvlc's plugins link libvlccore themselves and need none of libvlc's
     // symbols, so the library stays local to this handle.
-    loadedHandle = dlopen(QFile::encodeName(sFullName).constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!loadedHandle) {
+    loadedLibrary().reset(dlopen(QFile::encodeName(sFullName).constData(), RTLD_NOW | RTLD_LOCAL));
+    if (!loadedLibrary()) {
         const char* reason = dlerror();
         lastError = loadFailureText(reason ? QString::fromLocal8Bit(reason) : QStringLiteral("unknown error"));
         return;
@@ -339,16 +355,13 @@ void LibVlcLoad(const QString& sPath)
 
     const char* versionText = LibVlcEntries.libvlc_get_version();
     loadedVersionText = QString::fromUtf8(versionText);
-    const char* cursor = versionText;
-    const quint32 major = LibVlcParseVersionPart(cursor) & 0xFF;
-    const quint32 minor = LibVlcParseVersionPart(cursor) & 0xFF;
-    const quint32 patch = LibVlcParseVersionPart(cursor) & 0xFF;
-    loadedVersionBin = LibVlcPackVersion(major, minor, patch);
+    loadedVersionBin = LibVlcParseVersion(versionText);
     if (loadedVersionBin < MinimumVersion) {
+        // The components as packed, each cut to its low 8 bits.
         lastError = QStringLiteral("Current libvlc version: %1.%2.%3, minimum supported version is 1.0.0")
-                        .arg(major)
-                        .arg(minor)
-                        .arg(patch);
+                        .arg(loadedVersionBin >> 16)
+                        .arg((loadedVersionBin >> 8) & 0xFF)
+                        .arg(loadedVersionBin & 0xFF);
         return;
     }
 
@@ -364,15 +377,14 @@ void LibVlcLoad(const QString& sPath)
 
 void LibVlcLoadInstalled()
 {
-    if (loadedHandle)
+    if (loadedLibrary())
         return;
     LibVlcLoad(installDirLookup ? installDirLookup() : LibVlcReadInstallDir());
 }
 
 void LibVlcUnload()
 {
-    if (loadedHandle && dlclose(loadedHandle) == 0)
-        loadedHandle = nullptr;
+    loadedLibrary().reset();
     resetEntries(false);
 }
 
@@ -384,7 +396,7 @@ void LibVlcSetDisplayWindow(libvlc_media_player_t* p_mi, WId window)
 
 bool LibVlcHandle()
 {
-    return loadedHandle != nullptr;
+    return loadedLibrary() != nullptr;
 }
 
 QString LibVlcPath()

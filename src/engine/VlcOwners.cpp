@@ -3,7 +3,6 @@
 #include "engine/VlcLoader.h"
 
 #include <cstdlib>
-#include <utility>
 
 QString LibVlcText(const char* text)
 {
@@ -59,29 +58,42 @@ void TVlcTrackInfoFree::operator()(libvlc_media_track_info_t* p) const
         std::free(p);
 }
 
+void TVlcInstanceRelease::operator()(libvlc_instance_t* p) const
+{
+    if (LibVlcEntries.libvlc_release)
+        LibVlcEntries.libvlc_release(p);
+}
+
 void TVlcMediaRelease::operator()(libvlc_media_t* p) const
 {
     if (LibVlcEntries.libvlc_media_release)
         LibVlcEntries.libvlc_media_release(p);
 }
 
-TVlcMediaTracks::~TVlcMediaTracks()
+void TVlcMediaListRelease::operator()(libvlc_media_list_t* p) const
 {
-    if (FTracks && LibVlcBound(LibVlcEntries.libvlc_media_tracks_release))
-        LibVlcEntries.libvlc_media_tracks_release(FTracks, FCount);
+    if (LibVlcEntries.libvlc_media_list_release)
+        LibVlcEntries.libvlc_media_list_release(p);
 }
 
-TVlcMediaTracks::TVlcMediaTracks(TVlcMediaTracks&& other) noexcept
-    : FTracks(std::exchange(other.FTracks, nullptr)), FCount(std::exchange(other.FCount, 0))
+void TVlcMediaPlayerRelease::operator()(libvlc_media_player_t* p) const
 {
+    if (LibVlcEntries.libvlc_media_player_release)
+        LibVlcEntries.libvlc_media_player_release(p);
 }
 
-TVlcMediaTracks& TVlcMediaTracks::operator=(TVlcMediaTracks&& other) noexcept
+void TVlcEqualizerRelease::operator()(libvlc_equalizer_t* p) const
 {
-    if (this != &other) {
-        TVlcMediaTracks old(std::move(*this));
-        FTracks = std::exchange(other.FTracks, nullptr);
-        FCount = std::exchange(other.FCount, 0);
-    }
-    return *this;
+    if (LibVlcEntries.libvlc_audio_equalizer_release)
+        LibVlcEntries.libvlc_audio_equalizer_release(p);
+}
+
+TVlcMediaListLock::TVlcMediaListLock(libvlc_media_list_t* AML) : FML(AML)
+{
+    LibVlcEntries.libvlc_media_list_lock(FML);
+}
+
+TVlcMediaListLock::~TVlcMediaListLock()
+{
+    LibVlcEntries.libvlc_media_list_unlock(FML);
 }

@@ -6,9 +6,11 @@
 
 #include <vlc/vlc.h>
 
-// Owners for what libvlc allocates and the caller must give back. Wrap a
-// result at once, in the function that received it. Every release goes
-// through the loader's table and does nothing once no library is loaded.
+// Owners for what libvlc allocates and the caller must give back, one alias
+// per type: every libvlc object the program holds, in a class or for one
+// call, is held by one of these. Wrap a result at once, where it is received.
+// Every release goes through the loader's table and does nothing once no
+// library is loaded.
 
 // Text from libvlc (UTF-8) without taking ownership; null gives an empty text.
 QString LibVlcText(const char* text);
@@ -34,25 +36,32 @@ using TVlcModuleDescriptionList = std::unique_ptr<libvlc_module_description_t, T
 struct TVlcTrackInfoFree { void operator()(libvlc_media_track_info_t* p) const; };
 using TVlcTrackInfoArray = std::unique_ptr<libvlc_media_track_info_t, TVlcTrackInfoFree>;
 
-// One reference to a media, e.g. from libvlc_media_player_get_media.
+// One reference to each libvlc object, released when its owner goes: the
+// engine instance, a media (e.g. from libvlc_media_player_get_media), a media
+// list, a media player and an equalizer.
+struct TVlcInstanceRelease { void operator()(libvlc_instance_t* p) const; };
+using TVlcInstanceRef = std::unique_ptr<libvlc_instance_t, TVlcInstanceRelease>;
+
 struct TVlcMediaRelease { void operator()(libvlc_media_t* p) const; };
 using TVlcMediaRef = std::unique_ptr<libvlc_media_t, TVlcMediaRelease>;
 
-// The track array of libvlc_media_tracks_get with its count.
-class TVlcMediaTracks {
-public:
-    TVlcMediaTracks() = default;
-    TVlcMediaTracks(libvlc_media_track_t** tracks, unsigned count) : FTracks(tracks), FCount(count) {}
-    ~TVlcMediaTracks();
-    TVlcMediaTracks(TVlcMediaTracks&& other) noexcept;
-    TVlcMediaTracks& operator=(TVlcMediaTracks&& other) noexcept;
-    TVlcMediaTracks(const TVlcMediaTracks&) = delete;
-    TVlcMediaTracks& operator=(const TVlcMediaTracks&) = delete;
+struct TVlcMediaListRelease { void operator()(libvlc_media_list_t* p) const; };
+using TVlcMediaListRef = std::unique_ptr<libvlc_media_list_t, TVlcMediaListRelease>;
 
-    unsigned Count() const { return FCount; }
-    libvlc_media_track_t* operator[](unsigned index) const { return FTracks[index]; }
+struct TVlcMediaPlayerRelease { void operator()(libvlc_media_player_t* p) const; };
+using TVlcMediaPlayerRef = std::unique_ptr<libvlc_media_player_t, TVlcMediaPlayerRelease>;
+
+struct TVlcEqualizerRelease { void operator()(libvlc_equalizer_t* p) const; };
+using TVlcEqualizerRef = std::unique_ptr<libvlc_equalizer_t, TVlcEqualizerRelease>;
+
+// Holds libvlc's lock of a media list for one scope.
+class TVlcMediaListLock {
+public:
+    explicit TVlcMediaListLock(libvlc_media_list_t* AML);
+    ~TVlcMediaListLock();
+    TVlcMediaListLock(const TVlcMediaListLock&) = delete;
+    TVlcMediaListLock& operator=(const TVlcMediaListLock&) = delete;
 
 private:
-    libvlc_media_track_t** FTracks = nullptr;
-    unsigned FCount = 0;
+    libvlc_media_list_t* FML;
 };

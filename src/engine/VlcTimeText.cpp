@@ -2,7 +2,7 @@
 
 QString TwoDigitStr(quint16 value)
 {
-    return value < 10 ? QLatin1Char('0') + QString::number(value) : QString::number(value);
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
 QString MsToTimeStr(const QString& sFmt, qint64 ms)

@@ -135,11 +135,6 @@ QString EntryName(const fs::directory_entry& AEntry)
     return PathFromNative(QByteArrayView(path).sliced(path.rfind('/') + 1));
 }
 
-QString TwoDigits(int AValue)
-{
-    return QStringLiteral("%1").arg(qAbs(AValue) % 100, 2, 10, QChar(u'0'));
-}
-
 QString ReplaceDateMacros(QString sMask, const QString& sYear, const QString& sMonth, const QString& sDay)
 {
     return sMask.replace(QStringLiteral("yy"), sYear)
@@ -425,8 +420,8 @@ QString PathHome()
 QString AutoFileIn(const QString& sPath, const QString& sSubPath, const QString& sAutoFileMask,
                    TOrvPathModes APathModes, bool AAfterHighest, const QDate& AToday)
 {
-    const QString replaced =
-        ReplaceDateMacros(sAutoFileMask, TwoDigits(AToday.year()), TwoDigits(AToday.month()), TwoDigits(AToday.day()));
+    const QString replaced = ReplaceDateMacros(sAutoFileMask, AToday.toString(u"yy"), AToday.toString(u"MM"),
+                                               AToday.toString(u"dd"));
     const TOrvNumberMask mask = ParseMask(replaced, sAutoFileMask);
     const QString folder = sSubPath.isEmpty() ? sPath : PathCombine(sPath, sSubPath);
     return NumberedFile(folder, mask, APathModes, AAfterHighest);

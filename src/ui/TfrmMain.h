@@ -198,12 +198,16 @@ private:
     void Splitter1MouseUp();
 
     // --- Fields
+    // The window alone owns the player; FormDestroy frees it before the engine is unloaded.
     std::unique_ptr<TVlcPlayer> FPlayer;
     qint64 FEndPosition = -1;
     qint64 FStartPosition = 0;
     QString FLibraryPath;
     bool FProcessTrackIgnore = false;
+    // The video whose screenshots the thumbnail list shows.
     QString FFilenameLast;
+    // The displayed video, which playback and screenshots concern, whatever
+    // the list highlights; empty until the first one.
     QString FFileName;
     bool FStopImmediately = false;
     bool FProcessTrackDragging = false;

@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QScopeGuard>
 #include <QSlider>
+#include <QTime>
 #include <QTimer>
 #include <QUrl>
 
@@ -122,12 +123,10 @@ QString TfrmMain::MediaTime_Text(qint64 AMs)
 {
     if (AMs < 0)
         return NoTimeText;
-    const qint64 timeOfDay = AMs % MsPerDay;
-    const QString separator = LocaleTimeSeparator();
-    return QString::number(timeOfDay / 3600000) + separator
-           + QStringLiteral("%1").arg(timeOfDay / 60000 % 60, 2, 10, QLatin1Char('0')) + separator
-           + QStringLiteral("%1").arg(timeOfDay / 1000 % 60, 2, 10, QLatin1Char('0')) + QLatin1Char('-')
-           + QStringLiteral("%1").arg(timeOfDay % 1000, 3, 10, QLatin1Char('0'));
+    // The separator is quoted: it is literal text, also where it holds letters.
+    const QString separator = QLatin1Char('\'') + LocaleTimeSeparator() + QLatin1Char('\'');
+    return QTime::fromMSecsSinceStartOfDay(static_cast<int>(AMs % MsPerDay))
+        .toString(QLatin1String("h") + separator + QLatin1String("mm") + separator + QLatin1String("ss-zzz"));
 }
 
 // Play, pause, steps and seeks change the engine's picture: each waits for
