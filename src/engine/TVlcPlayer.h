@@ -455,10 +455,15 @@ private:
     void SeekToCurrentTime();
     // One snapshot of the next picture drawn; true when the file holds it.
     bool TakeSnapshot(const QString& fileName, unsigned width, unsigned height);
+    bool GrabFrame(const QString& fileName, unsigned width, unsigned height);
 
     // Longer than the engine buffers a file ahead (300 ms), after which a
     // seek while paused is drawn.
     static constexpr int SettledSeekDelayMs = 400;
+    // An ended video's last frame is looked for this far before its end, and
+    // a frame decoded anew is waited for this long at most.
+    static constexpr qint64 EndingSpanMs = 1000;
+    static constexpr int FrameGrabWaitMs = 3000;
     // Shows the control after it got a parent, unless it was hidden on purpose.
     void ShowInParent(QWidget* AParent);
 

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "engine/TVlc.h"
+#include "engine/TVlcFrameGrab.h"
 #include "engine/TVlcMedia.h"
 #include "engine/VlcLoader.h"
 #include "engine/VlcOwners.h"
@@ -372,10 +373,10 @@ bool TVlcPlayer::IsScrambled()
 
 bool TVlcPlayer::Snapshot(const QString& fileName)
 {
+    // Without a video output the size is unknown; 0 x 0 keeps the video's own.
     unsigned width = 0;
     unsigned height = 0;
-    if (!GetVideoDimension(width, height))
-        return false;
+    GetVideoDimension(width, height);
     return Snapshot(fileName, width, height);
 }
 
@@ -391,11 +392,42 @@ bool TVlcPlayer::Snapshot(const QString& fileName, unsigned width, unsigned heig
         SeekToCurrentTime();
     if (TakeSnapshot(fileName, width, height))
         return true;
-    if (!paused)
+    if (paused) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(SettledSeekDelayMs));
+        SeekToCurrentTime();
+        if (TakeSnapshot(fileName, width, height))
+            return true;
+    }
+    // A file the engine began to write tells of a writing that broke off;
+    // one it left empty, of a picture it did not have.
+    std::error_code ec;
+    if (std::filesystem::file_size(PathNative(fileName), ec) > 0)
         return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(SettledSeekDelayMs));
-    SeekToCurrentTime();
-    return TakeSnapshot(fileName, width, height);
+    return GrabFrame(fileName, width, height);
+}
+
+// A video that has ended, and one of a frame or two that rests before the
+// engine knows its length, keep their picture on screen, but the engine has
+// no output picture to snapshot and cannot seek there: the frame is decoded
+// anew. An ended video shows its last frame.
+bool TVlcPlayer::GrabFrame(const QString& fileName, unsigned width, unsigned height)
+{
+    const TVlcMediaRef media {LibVlcEntries.libvlc_media_player_get_media(p_mi.get())};
+    if (!media || !FVLC)
+        return false;
+    const bool ended = GetState() == vlcPlayer_Ended;
+    const qint64 pausedTime = FPausedTime;
+    const qint64 from = ended ? std::max<qint64>(0, GetVideoLenInMs() - EndingSpanMs)
+                              : (pausedTime >= 0 ? pausedTime : GetVideoPosInMs());
+    QImage frame = TVlcFrameGrab(FVLC->GetHandle(), media.get())
+                       .Take(from, ended ? TVlcFrameGrab::LastFrom : TVlcFrameGrab::FirstFrom,
+                             QDeadlineTimer(FrameGrabWaitMs));
+    if (frame.isNull())
+        return false;
+    if (width > 0 && height > 0 && frame.size() != QSize(int(width), int(height)))
+        frame = frame.scaled(int(width), int(height), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QFile written;
+    return PathOpenRewrite(written, fileName) && frame.save(&written, "PNG") && written.error() == QFileDevice::NoError;
 }
 
 bool TVlcPlayer::TakeSnapshot(const QString& fileName, unsigned width, unsigned height)

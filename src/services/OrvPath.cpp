@@ -402,6 +402,17 @@ bool PathOpenRead(QFile& AFile, const QString& sPath)
     return false;
 }
 
+bool PathOpenRewrite(QFile& AFile, const QString& sPath)
+{
+    const int fd = ::open(PathNative(sPath).c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (AFile.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    return false;
+}
+
 QString PathDocuments()
 {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

@@ -1,0 +1,95 @@
+#include "engine/TVlcFrameGrab.h"
+
+#include <QByteArray>
+
+#include <cstring>
+
+#include "engine/VlcLoader.h"
+#include "engine/VlcOwners.h"
+
+namespace {
+
+constexpr int StatePollMs = 10;
+
+bool Finished(libvlc_state_t AState)
+{
+    return AState == libvlc_Ended || AState == libvlc_Error || AState == libvlc_Stopped;
+}
+
+} // namespace
+
+TVlcFrameGrab::TVlcFrameGrab(libvlc_instance_t* AInstance, libvlc_media_t* AMedia)
+    : FInstance(AInstance), FMedia(AMedia)
+{
+}
+
+QImage TVlcFrameGrab::Take(qint64 AFromMs, TWhich AWhich, QDeadlineTimer ADeadline)
+{
+    if (!FInstance || !FMedia || !LibVlcEntries.libvlc_video_set_format_callbacks)
+        return {};
+    const TVlcMediaRef media {LibVlcEntries.libvlc_media_duplicate(FMedia)};
+    if (!media)
+        return {};
+    LibVlcEntries.libvlc_media_add_option(media.get(), ":no-audio");
+    if (AFromMs > 0)
+        LibVlcEntries.libvlc_media_add_option(
+            media.get(), QByteArray(":start-time=" + QByteArray::number(AFromMs / 1000.0, 'f', 3)).constData());
+    const TVlcMediaPlayerRef player {LibVlcEntries.libvlc_media_player_new_from_media(media.get())};
+    if (!player)
+        return {};
+    LibVlcEntries.libvlc_video_set_format_callbacks(player.get(), &TVlcFrameGrab::FormatSetup, nullptr);
+    LibVlcEntries.libvlc_video_set_callbacks(player.get(), &TVlcFrameGrab::Lock, nullptr, &TVlcFrameGrab::Display, this);
+    if (LibVlcEntries.libvlc_media_player_play(player.get()) != 0)
+        return {};
+
+    std::unique_lock lock(FLock);
+    if (AWhich == FirstFrom) {
+        FDrawn.wait_until(lock, ADeadline.deadline<std::chrono::steady_clock>(), [this] { return !FLatest.isNull(); });
+    } else {
+        bool finished = false;
+        while (!(finished = Finished(LibVlcEntries.libvlc_media_player_get_state(player.get())))
+               && !ADeadline.hasExpired())
+            FDrawn.wait_for(lock, std::chrono::milliseconds(StatePollMs));
+        // A frame drawn before the end is not the last one.
+        if (!finished)
+            FLatest = QImage();
+    }
+    const QImage taken = FLatest;
+    lock.unlock();
+    // Once stopped the engine calls back no more: the canvas can go.
+    LibVlcEntries.libvlc_media_player_stop(player.get());
+    return taken;
+}
+
+unsigned TVlcFrameGrab::FormatSetup(void** opaque, char* chroma, unsigned* width, unsigned* height, unsigned* pitches,
+                                    unsigned* lines)
+{
+    auto* self = static_cast<TVlcFrameGrab*>(*opaque);
+    // 32-bit BGRX in memory, which is how a QImage holds RGB32 here.
+    std::memcpy(chroma, "RV32", 4);
+    std::lock_guard lock(self->FLock);
+    self->FCanvas = QImage(int(*width), int(*height), QImage::Format_RGB32);
+    if (self->FCanvas.isNull())
+        return 0;
+    pitches[0] = unsigned(self->FCanvas.bytesPerLine());
+    lines[0] = *height;
+    return 1;
+}
+
+void* TVlcFrameGrab::Lock(void* opaque, void** planes)
+{
+    auto* self = static_cast<TVlcFrameGrab*>(opaque);
+    planes[0] = self->FCanvas.bits();
+    return nullptr;
+}
+
+void TVlcFrameGrab::Display(void* opaque, void*)
+{
+    auto* self = static_cast<TVlcFrameGrab*>(opaque);
+    {
+        std::lock_guard lock(self->FLock);
+        // The engine leaves the fourth byte of each pixel as it comes.
+        self->FLatest = self->FCanvas.convertToFormat(QImage::Format_RGB888);
+    }
+    self->FDrawn.notify_all();
+}
