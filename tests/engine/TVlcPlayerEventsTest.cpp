@@ -1,7 +1,6 @@
 // The player's engine events against the machine's libvlc 3.0, under a real X server.
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
 
@@ -132,29 +131,23 @@ private slots:
     void destroyWhileReporting();
 
 private:
-    QTemporaryDir FDir;
-    QString FVideo;
+    TestPlayer::TClipFixture FClip;
     QString FCorrupt;
 };
 
 void TVlcPlayerEventsTest::initTestCase()
 {
-    QVERIFY(FDir.isValid());
-    TestMedia::isolateHome(FDir.filePath(QStringLiteral("home")));
-    FVideo = FDir.filePath(QStringLiteral("clip.avi"));
     TestMedia::VideoFormat format;
     format.durationMs = VideoLengthMs;
     format.size = VideoSize;
-    QVERIFY(TestMedia::makeVideo(FVideo, format));
+    FClip.start(QStringLiteral("clip.avi"), format);
     // An AVI cut off after its RIFF header: no demuxer accepts it, so the
     // engine reports an error.
-    FCorrupt = FDir.filePath(QStringLiteral("corrupt.avi"));
+    FCorrupt = FClip.filePath(QStringLiteral("corrupt.avi"));
     QFile corrupt(FCorrupt);
     QVERIFY(corrupt.open(QIODevice::WriteOnly));
     corrupt.write(QByteArray("RIFF\x00\x10\x00\x00" "AVI ", 12));
     corrupt.close();
-    LibVlcLoadInstalled();
-    QVERIFY2(LibVlcLastError().isEmpty(), qPrintable(LibVlcLastError()));
 }
 
 void TVlcPlayerEventsTest::playReportsInOrder()
@@ -173,7 +166,7 @@ void TVlcPlayerEventsTest::playReportsInOrder()
         log.add(libvlc_MediaPlayerPlaying, false);
     };
 
-    e.player->Play(FVideo);
+    e.player->Play(FClip.video);
     QTRY_VERIFY_WITH_TIMEOUT(log.count(libvlc_MediaPlayerTimeChanged, false) >= 3, 10000);
     QTRY_VERIFY_WITH_TIMEOUT(log.count(libvlc_MediaPlayerLengthChanged, false) >= 1, 10000);
 
@@ -199,7 +192,7 @@ void TVlcPlayerEventsTest::playReportsInOrder()
         }
     }
 
-    QCOMPARE(mrl, QUrl::fromLocalFile(FVideo).toString(QUrl::FullyEncoded));
+    QCOMPARE(mrl, QUrl::fromLocalFile(FClip.video).toString(QUrl::FullyEncoded));
     QCOMPARE(senders, QList<QObject*>({e.player, e.player}));
     const int length = indexOf(entries, libvlc_MediaPlayerLengthChanged, false);
     QVERIFY(qAbs(entries[length].value - VideoLengthMs) <= 100);
@@ -210,7 +203,7 @@ void TVlcPlayerEventsTest::engineHandlerRunsFirst()
     TestPlayer::TEmbeddedPlayer e(VideoSize);
     TEventLog log;
     logAllEvents(e.player, &log);
-    e.player->Play(FVideo);
+    e.player->Play(FClip.video);
     QTRY_VERIFY_WITH_TIMEOUT(log.count(libvlc_MediaPlayerTimeChanged, false) >= 3, 10000);
     const QList<TEventLog::TEntry> entries = log.snapshot();
 
@@ -243,7 +236,7 @@ void TVlcPlayerEventsTest::enableTwiceAttachesOnce()
     e.player->EventsEnable();
     e.player->EventsEnable();
     // Play fetches the engine player once more, which attaches again.
-    e.player->Play(FVideo);
+    e.player->Play(FClip.video);
     QTRY_VERIFY_WITH_TIMEOUT(log.count(libvlc_MediaPlayerTimeChanged, false) >= 2, 10000);
     QCOMPARE(log.count(libvlc_MediaPlayerOpening, true), 1);
     QCOMPARE(log.count(libvlc_MediaPlayerOpening, false), 1);
@@ -256,7 +249,7 @@ void TVlcPlayerEventsTest::disableStopsReportsAndMayRepeat()
     auto e = std::make_unique<TestPlayer::TEmbeddedPlayer>(VideoSize);
     TEventLog log;
     logAllEvents(e->player, &log);
-    e->player->Play(FVideo);
+    e->player->Play(FClip.video);
     QTRY_VERIFY_WITH_TIMEOUT(log.count(libvlc_MediaPlayerTimeChanged, false) >= 1, 10000);
 
     e->player->EventsDisable();
@@ -335,12 +328,12 @@ void TVlcPlayerEventsTest::snapshotReportsFileName()
         QCOMPARE(sender, e.player);
         fileNames << fileName;
     };
-    e.player->Play(FVideo);
+    e.player->Play(FClip.video);
     // The engine writes a snapshot only of a picture it has drawn.
     QTRY_VERIFY_WITH_TIMEOUT(TestPlayer::showsPicture(e.player), 15000);
     // A name that is not plain ASCII shows the UTF-8 decoding. One snapshot,
     // one report: the engine reports each snapshot once.
-    const QString target = FDir.filePath(QStringLiteral("still-\u00e9t\u00e9.png"));
+    const QString target = FClip.filePath(QStringLiteral("still-\u00e9t\u00e9.png"));
     QVERIFY(e.player->Snapshot(target));
     QTRY_COMPARE_WITH_TIMEOUT(fileNames.size(), 1, 10000);
     QCOMPARE(fileNames.first(), target);
@@ -353,12 +346,12 @@ void TVlcPlayerEventsTest::destroyWhileReporting()
     auto e = std::make_unique<TestPlayer::TEmbeddedPlayer>(VideoSize);
     TEventLog log;
     logAllEvents(e->player, &log);
-    e->player->Play(FVideo);
+    e->player->Play(FClip.video);
     QTRY_VERIFY_WITH_TIMEOUT(log.count(libvlc_MediaPlayerTimeChanged, false) >= 3, 10000);
 
     // Playing again queues a media-changed report that holds the new media;
     // no message is handled from here on, while the engine goes on reporting.
-    e->player->Play(FVideo);
+    e->player->Play(FClip.video);
     libvlc_media_t* media = LibVlcEntries.libvlc_media_player_get_media(e->player->GetPlayerHandle());
     QVERIFY(media);
     std::atomic<bool> mediaFreed {false};

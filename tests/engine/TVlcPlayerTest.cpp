@@ -2,7 +2,6 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
 
@@ -20,13 +19,7 @@ constexpr int VideoLengthMs = 10000;
 constexpr int VideoFps = 25;
 const QSize VideoSize(640, 360);
 
-bool waitForState(TVlcPlayer* player, TVlcPlayerState state, int timeoutMs = 10000)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (player->GetState() != state && !deadline.hasExpired())
-        QTest::qWait(10);
-    return player->GetState() == state;
-}
+using TestPlayer::waitForState;
 
 // What the X server shows over the player: the video window and anything
 // stacked above it, the input overlay included.
@@ -82,23 +75,17 @@ private slots:
     void missingMedia();
 
 private:
-    QTemporaryDir FDir;
-    QString FVideo;
+    TestPlayer::TClipFixture FClip;
 };
 
 void TVlcPlayerTest::initTestCase()
 {
-    QVERIFY(FDir.isValid());
-    TestMedia::isolateHome(FDir.filePath(QStringLiteral("home")));
-    FVideo = FDir.filePath(QStringLiteral("clip.avi"));
     TestMedia::VideoFormat format;
     format.durationMs = VideoLengthMs;
     format.size = VideoSize;
     format.fps = VideoFps;
     format.audioTonesHz = {440};
-    QVERIFY(TestMedia::makeVideo(FVideo, format));
-    LibVlcLoadInstalled();
-    QVERIFY2(LibVlcLastError().isEmpty(), qPrintable(LibVlcLastError()));
+    FClip.start(QStringLiteral("clip.avi"), format);
 }
 
 void TVlcPlayerTest::startOptions_data()
@@ -249,8 +236,8 @@ void TVlcPlayerTest::operationsWithoutPlayer()
     TVlcPlayer player;
     QCOMPARE(player.GetStateName(), QStringLiteral("Player not initialised"));
     QCOMPARE(player.GetState(), vlcPlayer_NothingSpecial);
-    QVERIFY(!player.Snapshot(FDir.filePath(QStringLiteral("none.png"))));
-    QVERIFY(!QFile::exists(FDir.filePath(QStringLiteral("none.png"))));
+    QVERIFY(!player.Snapshot(FClip.filePath(QStringLiteral("none.png"))));
+    QVERIFY(!QFile::exists(FClip.filePath(QStringLiteral("none.png"))));
     player.SetAudioVolume(0);
     QCOMPARE(player.GetAudioVolume(), -1);
     QCOMPARE(player.GetVideoLenInMs(), 0);
@@ -266,19 +253,19 @@ void TVlcPlayerTest::operationsWithoutPlayer()
 void TVlcPlayerTest::playReachesPlaying()
 {
     TestPlayer::TEmbeddedPlayer e(VideoSize);
-    e.player->Play(FVideo);
+    e.player->Play(FClip.video);
     QVERIFY(waitForState(e.player, vlcPlayer_Playing));
     QCOMPARE(e.player->GetStateName(), QStringLiteral("Playing"));
     QTRY_VERIFY_WITH_TIMEOUT(e.player->GetVideoLenInMs() > 0, 10000);
     QVERIFY2(qAbs(e.player->GetVideoLenInMs() - VideoLengthMs) <= 1000 / VideoFps,
              qPrintable(QString::number(e.player->GetVideoLenInMs())));
-    QCOMPARE(e.player->GetMediaMrl(), QUrl::fromLocalFile(FVideo).toString(QUrl::FullyEncoded));
+    QCOMPARE(e.player->GetMediaMrl(), QUrl::fromLocalFile(FClip.video).toString(QUrl::FullyEncoded));
 }
 
 void TVlcPlayerTest::pauseAndResumeDoNotToggle()
 {
     TestPlayer::TEmbeddedPlayer e(VideoSize);
-    e.player->Play(FVideo);
+    e.player->Play(FClip.video);
     QVERIFY(waitForState(e.player, vlcPlayer_Playing));
 
     // Resume while playing leaves it playing.
@@ -304,7 +291,7 @@ void TVlcPlayerTest::seekWhilePausedShowsTheFrame()
 {
     constexpr qint64 Target = 5000;
     TestPlayer::TEmbeddedPlayer e(VideoSize);
-    e.player->Play(FVideo);
+    e.player->Play(FClip.video);
     QVERIFY(waitForState(e.player, vlcPlayer_Playing));
     // Snapshots need the video output, which the engine makes with the first
     // frame; the frame sought to below is looked for on screen too.
@@ -318,9 +305,9 @@ void TVlcPlayerTest::seekWhilePausedShowsTheFrame()
         senders << sender;
         reported << time;
     };
-    const QImage expected = TestMedia::ffmpegFrameAt(FVideo, Target);
+    const QImage expected = TestMedia::ffmpegFrameAt(FClip.video, Target);
     QVERIFY(!expected.isNull());
-    const QString still = FDir.filePath(QStringLiteral("paused.png"));
+    const QString still = FClip.filePath(QStringLiteral("paused.png"));
 
     // libvlc 3.0 reads paused before its pause has reached the decoders, and
     // loses the frame of a seek that arrives in between; the seek is made
@@ -354,7 +341,7 @@ void TVlcPlayerTest::seekWhilePausedShowsTheFrame()
 void TVlcPlayerTest::seekWhilePlayingReportsNothingItself()
 {
     TestPlayer::TEmbeddedPlayer e(VideoSize);
-    e.player->Play(FVideo);
+    e.player->Play(FClip.video);
     QVERIFY(waitForState(e.player, vlcPlayer_Playing));
     bool reported = false;
     e.player->OnMediaPlayerTimeChanged = [&](QObject*, qint64) { reported = true; };
@@ -377,7 +364,7 @@ void TVlcPlayerTest::clickOnVideo()
     TestPlayer::TEmbeddedPlayer e(VideoSize);
     QVERIFY(QTest::qWaitForWindowExposed(&e.window));
     if (playing) {
-        e.player->Play(FVideo);
+        e.player->Play(FClip.video);
         QVERIFY(waitForState(e.player, vlcPlayer_Playing));
         QTRY_VERIFY_WITH_TIMEOUT(e.player->HasVout(), 15000);
     }
@@ -407,7 +394,7 @@ void TVlcPlayerTest::snapshotWithoutVideo()
 {
     TestPlayer::TEmbeddedPlayer e(VideoSize);
     QVERIFY(e.player->GetPlayerHandle());
-    const QString still = FDir.filePath(QStringLiteral("nothing.png"));
+    const QString still = FClip.filePath(QStringLiteral("nothing.png"));
     QVERIFY(!e.player->Snapshot(still));
     QVERIFY(!e.player->Snapshot(still, 64, 36));
     QVERIFY(!QFile::exists(still));
@@ -416,13 +403,13 @@ void TVlcPlayerTest::snapshotWithoutVideo()
 void TVlcPlayerTest::snapshotNotWritten()
 {
     TestPlayer::TEmbeddedPlayer e(VideoSize);
-    e.player->Play(FVideo);
+    e.player->Play(FClip.video);
     // The engine writes a snapshot only of a picture it has drawn.
     QTRY_VERIFY_WITH_TIMEOUT(TestPlayer::showsPicture(e.player), 15000);
     // The engine answers success here as well; no file, no snapshot.
-    QVERIFY(!e.player->Snapshot(FDir.filePath(QStringLiteral("no-such-folder/still.png"))));
+    QVERIFY(!e.player->Snapshot(FClip.filePath(QStringLiteral("no-such-folder/still.png"))));
     // A written file, also one that replaces an older one, is a snapshot.
-    const QString still = FDir.filePath(QStringLiteral("replaced.png"));
+    const QString still = FClip.filePath(QStringLiteral("replaced.png"));
     QFile old(still);
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("old");
@@ -444,7 +431,7 @@ void TVlcPlayerTest::audioVolumeRange()
     QCOMPARE(e.player->GetAudioVolume(), -1);
     QList<float> reports;
     e.player->OnMediaPlayerAudioVolume = [&](QObject*, float volume) { reports << volume; };
-    e.player->Play(FVideo);
+    e.player->Play(FClip.video);
     QVERIFY(waitForState(e.player, vlcPlayer_Playing));
     // The engine reports -1 while it has no audio output, then its own
     // volume; the 0 given before the first play never reached it.
@@ -472,11 +459,11 @@ void TVlcPlayerTest::playUnmutes()
     TestPlayer::TEmbeddedPlayer e(VideoSize);
     e.player->SetAudioMute(true);
     QVERIFY(!e.player->GetAudioMute());
-    e.player->Play(FVideo);
+    e.player->Play(FClip.video);
     QVERIFY(waitForState(e.player, vlcPlayer_Playing));
     e.player->SetAudioMute(true);
     QVERIFY(e.player->GetAudioMute());
-    e.player->Play(FVideo);
+    e.player->Play(FClip.video);
     QVERIFY(!e.player->GetAudioMute());
 }
 
@@ -485,7 +472,7 @@ void TVlcPlayerTest::missingMedia_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("mrl");
     // A location keeps its text; a path reads back as a file URL.
-    const QString missing = FDir.filePath(QStringLiteral("missing.avi"));
+    const QString missing = FClip.filePath(QStringLiteral("missing.avi"));
     const QString url = QUrl::fromLocalFile(missing).toString(QUrl::FullyEncoded);
     QTest::newRow("location") << url << url;
     QTest::newRow("unknown scheme") << QStringLiteral("nosuch://clip.avi") << QStringLiteral("nosuch://clip.avi");

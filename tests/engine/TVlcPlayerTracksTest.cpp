@@ -2,7 +2,6 @@
 // and marquee overlays of the player control against the machine's libvlc
 // 3.0, under a real X server.
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -22,13 +21,7 @@ const QSize VideoSize(640, 360);
 const QString FirstTrackTitle = QStringLiteral("Ton \u00e4\u00f6\u00fc");
 const QString SecondTrackTitle = QStringLiteral("Klang \u00df");
 
-bool waitForState(TVlcPlayer* player, TVlcPlayerState state)
-{
-    QDeadlineTimer deadline(10000);
-    while (player->GetState() != state && !deadline.hasExpired())
-        QTest::qWait(10);
-    return player->GetState() == state;
-}
+using TestPlayer::waitForState;
 
 double areaDiff(const QImage& a, const QImage& b, const QRect& area)
 {
@@ -106,32 +99,26 @@ private:
     // Plays, pauses and grabs the still picture into plain.
     void pauseOnFrame(TestPlayer::TEmbeddedPlayer& e, QImage& plain);
 
-    QTemporaryDir FDir;
-    QString FVideo;
+    TestPlayer::TClipFixture FClip;
 };
 
 void TVlcPlayerTracksTest::initTestCase()
 {
-    QVERIFY(FDir.isValid());
-    TestMedia::isolateHome(FDir.filePath(QStringLiteral("home")));
     // A still picture, so that any change on screen comes from an overlay,
     // and two tone tracks with titles, which Matroska carries to the engine.
-    FVideo = FDir.filePath(QStringLiteral("bars.mkv"));
     TestMedia::VideoFormat format;
     format.durationMs = 20000;
     format.size = VideoSize;
     format.source = QStringLiteral("smptebars");
     format.audioTonesHz = {440, 880};
     format.extraArgs = {QStringLiteral("-metadata:s:a:0"), QStringLiteral("title=") + FirstTrackTitle,
-                      QStringLiteral("-metadata:s:a:1"), QStringLiteral("title=") + SecondTrackTitle};
-    QVERIFY(TestMedia::makeVideo(FVideo, format));
-    LibVlcLoadInstalled();
-    QVERIFY2(LibVlcLastError().isEmpty(), qPrintable(LibVlcLastError()));
+                        QStringLiteral("-metadata:s:a:1"), QStringLiteral("title=") + SecondTrackTitle};
+    FClip.start(QStringLiteral("bars.mkv"), format);
 }
 
 void TVlcPlayerTracksTest::startVideo(TestPlayer::TEmbeddedPlayer& e)
 {
-    e.player->Play(FVideo);
+    e.player->Play(FClip.video);
     QVERIFY(waitForState(e.player, vlcPlayer_Playing));
     QTRY_VERIFY_WITH_TIMEOUT(e.player->GetAudioTrackList().size() == 3, 10000);
 }
@@ -253,7 +240,7 @@ void TVlcPlayerTracksTest::audioTrackOutsideTheList()
 void TVlcPlayerTracksTest::subtitleFile()
 {
     // The name is not plain ASCII, so it reaches the engine only as UTF-8.
-    const QString subtitles = FDir.filePath(QStringLiteral("Untertitel äöü.srt"));
+    const QString subtitles = FClip.filePath(QStringLiteral("Untertitel äöü.srt"));
     QFile file(subtitles);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("1\n00:00:00,000 --> 00:00:20,000\nSCENORA\n");
@@ -353,7 +340,7 @@ void TVlcPlayerTracksTest::marqueeOnPausedFrame()
 
 void TVlcPlayerTracksTest::logoOnPausedFrame()
 {
-    const QString logo = FDir.filePath(QStringLiteral("logo.png"));
+    const QString logo = FClip.filePath(QStringLiteral("logo.png"));
     QImage image(LogoArea.size(), QImage::Format_RGB32);
     image.fill(Qt::black);
     QPainter(&image).fillRect(8, 8, 48, 48, Qt::white);

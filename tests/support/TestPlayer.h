@@ -1,13 +1,18 @@
 #pragma once
 
+#include "TestMedia.h"
 #include "engine/TVlcPlayer.h"
+#include "engine/VlcLoader.h"
 
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPointer>
 #include <QScreen>
 #include <QSize>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 
 namespace TestPlayer {
@@ -18,6 +23,37 @@ namespace TestPlayer {
 // X11 output; it also blends overlays into what is on screen.
 inline const QStringList StartOptions {QStringLiteral("--gl=none"), QStringLiteral("--gles2=none"),
                                        QStringLiteral("--glconv=none")};
+
+// What a test program of the player starts with, once: a home of its own, a
+// folder for its files, the video it plays made there, and the machine's
+// libvlc loaded.
+struct TClipFixture {
+    QTemporaryDir dir;
+    QString video;
+
+    // Makes the video sName from format; fails the calling initTestCase when
+    // ffmpeg or libvlc is missing.
+    void start(const QString& sName, const TestMedia::VideoFormat& format)
+    {
+        QVERIFY(dir.isValid());
+        TestMedia::isolateHome(dir.filePath(QStringLiteral("home")));
+        video = dir.filePath(sName);
+        QVERIFY(TestMedia::makeVideo(video, format));
+        LibVlcLoadInstalled();
+        QVERIFY2(LibVlcLastError().isEmpty(), qPrintable(LibVlcLastError()));
+    }
+
+    QString filePath(const QString& sName) const { return dir.filePath(sName); }
+};
+
+// Waits up to 10 s for the player to report state; true once it has.
+inline bool waitForState(TVlcPlayer* player, TVlcPlayerState state)
+{
+    QDeadlineTimer deadline(10000);
+    while (player->GetState() != state && !deadline.hasExpired())
+        QTest::qWait(10);
+    return player->GetState() == state;
+}
 
 // A shown top-level window at the screen's origin with a player embedded over
 // its whole area, so video pixels are window pixels. Audio goes nowhere; the

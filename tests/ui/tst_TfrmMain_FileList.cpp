@@ -1,12 +1,6 @@
-#include "TestLoop.h"
-#include "TestMedia.h"
-#include "TfrmMainAccess.h"
+#include "TfrmMainFixture.h"
 
-#include "app/OrvStartup.h"
-#include "services/TOrvTask_IdleWorker.h"
 #include "ui/TImageViewer.h"
-#include "ui/THeaderTabBar.h"
-#include "ui/TOpenDialog.h"
 #include "ui/TScreenshotListModel.h"
 #include "ui/TScreenshotListView.h"
 
@@ -15,14 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
-#include <QListWidget>
 #include <QScopeGuard>
-#include <QTemporaryDir>
-#include <QtTest>
-
-#include <memory>
-#include <optional>
 
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -36,20 +23,10 @@ class tst_TfrmMain_FileList : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir FHome;
+    TfrmMainFixture F;
     std::unique_ptr<QTemporaryDir> FMedia;
-    std::unique_ptr<TfrmMain> FWindow;
-    std::optional<QString> FAnswer;
     QStringList FDialogDirs;
     QStringList FDialogFilters;
-
-    TfrmMainAccess Access() { return TfrmMainAccess {*FWindow}; }
-
-    template <typename T = QWidget>
-    T* Control(const char* AName) const
-    {
-        return FWindow->findChild<T*>(QLatin1String(AName));
-    }
 
     QString MediaPath(const QString& sName) const { return FMedia->filePath(sName); }
 
@@ -57,38 +34,6 @@ private:
     {
         QFile file(MediaPath(sName));
         QVERIFY(file.open(QIODevice::WriteOnly));
-    }
-
-    // Chooses sName in the media folder through the folder button.
-    void Choose(const QString& sPath)
-    {
-        FAnswer = sPath;
-        Access().Button1Click();
-    }
-
-    void ClickItem(const QString& sText)
-    {
-        QListWidget* list = Access().ListBoxFiles();
-        const QList<QListWidgetItem*> found = list->findItems(sText, Qt::MatchExactly);
-        QVERIFY2(found.size() == 1, qPrintable(sText));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
-    }
-
-    QString SelectedText() const
-    {
-        const QList<QListWidgetItem*> selected = Control<QListWidget>("ListBoxFiles")->selectedItems();
-        return selected.isEmpty() ? QString() : selected.first()->text();
-    }
-
-    bool CoverShown() const { return Control("RectangleCover")->isVisible(); }
-
-    static bool AllWhite(const QImage& AImage)
-    {
-        for (int y = 0; y < AImage.height(); ++y)
-            for (int x = 0; x < AImage.width(); ++x)
-                if (AImage.pixel(x, y) != qRgb(255, 255, 255))
-                    return false;
-        return !AImage.isNull();
     }
 
     static QImage Red()
@@ -101,37 +46,29 @@ private:
 private slots:
     void initTestCase()
     {
-        TestMedia::isolateHome(FHome.path());
-        OrvStartup_ModuleInit();
+        F.Start();
+        // The dialog tells what it was asked as well.
         TOpenDialog::SetRunner([this](QWidget*, const QString& sInitialDir, const QString& sFilter) {
             FDialogDirs << sInitialDir;
             FDialogFilters << sFilter;
-            return FAnswer;
+            return F.DialogAnswer;
         });
     }
 
-    void cleanupTestCase()
-    {
-        TOpenDialog::SetRunner({});
-        OrvStartup_ModuleFinalize();
-    }
+    void cleanupTestCase() { F.Finish(); }
 
     void init()
     {
         FMedia = std::make_unique<QTemporaryDir>();
-        FAnswer.reset();
+        F.DialogAnswer.reset();
         FDialogDirs.clear();
         FDialogFilters.clear();
-        TOrvTask_IdleWorker::Default().Clear();
-        FWindow = std::make_unique<TfrmMain>();
-        FWindow->show();
-        QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
+        F.FreshWindow();
     }
 
     void cleanup()
     {
-        FWindow.reset();
-        TOrvTask_IdleWorker::Default().Clear();
+        F.CloseWindow();
         FMedia.reset();
     }
 
@@ -141,9 +78,9 @@ private slots:
     void defaultFolder()
     {
         const QString besideExe = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../../MP4") + '/';
-        const QString expected = QFileInfo(besideExe).isDir() ? besideExe : FHome.path() + '/';
-        QCOMPARE(Access().LibraryPath(), expected);
-        QCOMPARE(Control<TOpenDialog>("OpenDialogFolder")->InitialDir(), expected);
+        const QString expected = QFileInfo(besideExe).isDir() ? besideExe : F.Home.path() + '/';
+        QCOMPARE(F.Access().LibraryPath(), expected);
+        QCOMPARE(F.Control<TOpenDialog>("OpenDialogFolder")->InitialDir(), expected);
         QVERIFY(QDir::isAbsolutePath(expected));
         QVERIFY(!expected.contains(QStringLiteral("..")));
     }
@@ -177,8 +114,8 @@ private slots:
             QVERIFY(QDir(FMedia->path()).mkdir(name));
         Touch(QStringLiteral("chosen.jpg"));
 
-        Choose(MediaPath(QStringLiteral("chosen.jpg")));
-        QCOMPARE(Access().FileListTexts(), listed);
+        F.Choose(MediaPath(QStringLiteral("chosen.jpg")));
+        QCOMPARE(F.Access().FileListTexts(), listed);
     }
 
     void passesOverLinksToNothingAndSockets()
@@ -197,42 +134,42 @@ private slots:
         ::close(socketFd);
         QVERIFY(bound);
 
-        Choose(MediaPath(QStringLiteral("real.avi")));
-        QCOMPARE(Access().FileListTexts(), (QStringList {"link.avi", "real.avi"}));
+        F.Choose(MediaPath(QStringLiteral("real.avi")));
+        QCOMPARE(F.Access().FileListTexts(), (QStringList {"link.avi", "real.avi"}));
     }
 
     void groupHeaderUntilTheFirstChoice()
     {
-        QListWidget* list = Access().ListBoxFiles();
+        QListWidget* list = F.Access().ListBoxFiles();
         QVERIFY(list->count() >= 1);
         QCOMPARE(list->item(0)->text(), QStringLiteral("Files list"));
         QVERIFY(!(list->item(0)->flags() & Qt::ItemIsSelectable));
 
         Touch(QStringLiteral("a.avi"));
-        Choose(MediaPath(QStringLiteral("a.avi")));
-        QVERIFY(!Access().FileListTexts().contains(QStringLiteral("Files list")));
+        F.Choose(MediaPath(QStringLiteral("a.avi")));
+        QVERIFY(!F.Access().FileListTexts().contains(QStringLiteral("Files list")));
     }
 
     void groupHeaderGoneAfterTheStrip()
     {
-        QTest::mouseClick(Control("Panel1"), Qt::LeftButton);
-        QVERIFY(!Access().FileListTexts().contains(QStringLiteral("Files list")));
+        QTest::mouseClick(F.Control("Panel1"), Qt::LeftButton);
+        QVERIFY(!F.Access().FileListTexts().contains(QStringLiteral("Files list")));
     }
 
     void clickingTheGroupHeaderDoesNothing()
     {
-        QListWidget* list = Access().ListBoxFiles();
+        QListWidget* list = F.Access().ListBoxFiles();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-        QVERIFY(!CoverShown());
+        QVERIFY(!F.CoverShown());
         QVERIFY(TOrvTask_IdleWorker::Default().Tasks().empty());
     }
 
     void dialogGetsTheFilterAndTheInitialFolder()
     {
         Touch(QStringLiteral("a.avi"));
-        const QString folder = Access().LibraryPath();
-        Choose(MediaPath(QStringLiteral("a.avi")));
-        Choose(MediaPath(QStringLiteral("a.avi")));
+        const QString folder = F.Access().LibraryPath();
+        F.Choose(MediaPath(QStringLiteral("a.avi")));
+        F.Choose(MediaPath(QStringLiteral("a.avi")));
         QCOMPARE(FDialogFilters.value(0),
                  QStringLiteral("Media files (*.jpg *.avi);;Video files (*.avi);;Image files (*.jpg);;All files (*)"));
         QCOMPARE(FDialogDirs, (QStringList {folder, FMedia->path()}));
@@ -240,12 +177,12 @@ private slots:
 
     void cancellingTheDialogChangesNothing()
     {
-        const QStringList before = Access().FileListTexts();
-        const QString folder = Access().LibraryPath();
-        FAnswer.reset();
-        Access().Button1Click();
-        QCOMPARE(Access().FileListTexts(), before);
-        QCOMPARE(Access().LibraryPath(), folder);
+        const QStringList before = F.Access().FileListTexts();
+        const QString folder = F.Access().LibraryPath();
+        F.DialogAnswer.reset();
+        F.Access().Button1Click();
+        QCOMPARE(F.Access().FileListTexts(), before);
+        QCOMPARE(F.Access().LibraryPath(), folder);
     }
 
     void choosingAListedFileSelectsAndOpensIt_data()
@@ -267,55 +204,55 @@ private slots:
         for (const QString& name : files)
             Touch(name);
 
-        Choose(MediaPath(chosen));
-        QCOMPARE(Access().LibraryPath(), FMedia->path());
-        QCOMPARE(Control<TOpenDialog>("OpenDialogFolder")->InitialDir(), FMedia->path());
-        QCOMPARE(SelectedText(), selected);
-        QVERIFY(CoverShown());
-        QVERIFY(TestLoop::waitFor([&] { return Access().FileName() == MediaPath(selected); }));
+        F.Choose(MediaPath(chosen));
+        QCOMPARE(F.Access().LibraryPath(), FMedia->path());
+        QCOMPARE(F.Control<TOpenDialog>("OpenDialogFolder")->InitialDir(), FMedia->path());
+        QCOMPARE(F.HighlightedFile(), selected);
+        QVERIFY(F.CoverShown());
+        QVERIFY(TestLoop::waitFor([&] { return F.Access().FileName() == MediaPath(selected); }));
     }
 
     void choosingAnUnlistedFileEmptiesThumbnailsAndWhitensTheViewer()
     {
         Touch(QStringLiteral("a.avi"));
         Touch(QStringLiteral("photo.jpg"));
-        auto* thumbnails = Control<TScreenshotListView>("ListViewScreenshots");
+        auto* thumbnails = F.Control<TScreenshotListView>("ListViewScreenshots");
         thumbnails->Model()->InsertRow(0, {TScreenshotListModel::TPurpose::Header, "Screenshots", {}, {}});
         thumbnails->Model()->InsertRow(1, {TScreenshotListModel::TPurpose::Item, FMedia->path(), "a_0001.png", Red()});
         thumbnails->SetItemIndex(1);
-        auto* viewer = Control<TImageViewer>("ImageViewerScreenshot");
+        auto* viewer = F.Control<TImageViewer>("ImageViewerScreenshot");
         viewer->SetPicture(Red());
 
-        Choose(MediaPath(QStringLiteral("photo.jpg")));
-        QCOMPARE(Access().FileListTexts(), QStringList {"a.avi"});
-        QCOMPARE(SelectedText(), QString());
+        F.Choose(MediaPath(QStringLiteral("photo.jpg")));
+        QCOMPARE(F.Access().FileListTexts(), QStringList {"a.avi"});
+        QCOMPARE(F.HighlightedFile(), QString());
         QCOMPARE(thumbnails->Model()->Count(), 0);
         QCOMPARE(thumbnails->ItemIndex(), -1);
-        QVERIFY(AllWhite(viewer->Picture()));
-        QVERIFY(!CoverShown());
+        QVERIFY(F.AllWhite(viewer->Picture()));
+        QVERIFY(!F.CoverShown());
         QVERIFY(TOrvTask_IdleWorker::Default().Tasks().empty());
     }
 
     void missingFolderListsNothing()
     {
         const QString missing = FMedia->filePath(QStringLiteral("gone/inside"));
-        Choose(missing + QStringLiteral("/clip.avi"));
-        QCOMPARE(Access().LibraryPath(), missing);
-        QCOMPARE(Access().FileListTexts(), QStringList());
-        QVERIFY(!CoverShown());
+        F.Choose(missing + QStringLiteral("/clip.avi"));
+        QCOMPARE(F.Access().LibraryPath(), missing);
+        QCOMPARE(F.Access().FileListTexts(), QStringList());
+        QVERIFY(!F.CoverShown());
     }
 
     void stripReReadsTheFolderOnce()
     {
         Touch(QStringLiteral("a.avi"));
         Touch(QStringLiteral("b.avi"));
-        Choose(MediaPath(QStringLiteral("a.avi")));
+        F.Choose(MediaPath(QStringLiteral("a.avi")));
         Touch(QStringLiteral("c.avi"));
 
-        QTest::mouseClick(Control("Panel1"), Qt::LeftButton);
-        QTest::mouseClick(Control("Panel1"), Qt::LeftButton);
-        QCOMPARE(Access().LibraryPath(), FMedia->path());
-        QCOMPARE(Access().FileListTexts(), (QStringList {"a.avi", "b.avi", "c.avi"}));
+        QTest::mouseClick(F.Control("Panel1"), Qt::LeftButton);
+        QTest::mouseClick(F.Control("Panel1"), Qt::LeftButton);
+        QCOMPARE(F.Access().LibraryPath(), FMedia->path());
+        QCOMPARE(F.Access().FileListTexts(), (QStringList {"a.avi", "b.avi", "c.avi"}));
     }
 
     void enterOrSpaceOpensTheSelectedFile_data()
@@ -334,38 +271,38 @@ private slots:
         QFETCH(bool, opens);
         Touch(QStringLiteral("a.avi"));
         Touch(QStringLiteral("b.avi"));
-        Choose(MediaPath(QStringLiteral("photo.jpg")));
-        QListWidget* list = Access().ListBoxFiles();
+        F.Choose(MediaPath(QStringLiteral("photo.jpg")));
+        QListWidget* list = F.Access().ListBoxFiles();
         list->setFocus();
         list->setCurrentRow(1);
-        QCOMPARE(SelectedText(), QStringLiteral("b.avi"));
+        QCOMPARE(F.HighlightedFile(), QStringLiteral("b.avi"));
 
         QTest::keyClick(list, Qt::Key(key));
-        QCOMPARE(CoverShown(), opens);
+        QCOMPARE(F.CoverShown(), opens);
         QCOMPARE(TOrvTask_IdleWorker::Default().Tasks().size(), size_t(opens ? 1 : 0));
         if (opens)
-            QVERIFY(TestLoop::waitFor([&] { return Access().FileName() == MediaPath(QStringLiteral("b.avi")); }));
+            QVERIFY(TestLoop::waitFor([&] { return F.Access().FileName() == MediaPath(QStringLiteral("b.avi")); }));
     }
 
     void enterWithNothingSelectedDoesNothing()
     {
         Touch(QStringLiteral("a.avi"));
-        Choose(MediaPath(QStringLiteral("photo.jpg")));
-        QListWidget* list = Access().ListBoxFiles();
+        F.Choose(MediaPath(QStringLiteral("photo.jpg")));
+        QListWidget* list = F.Access().ListBoxFiles();
         list->setFocus();
         list->clearSelection();
 
         QTest::keyClick(list, Qt::Key_Return);
-        QVERIFY(!CoverShown());
+        QVERIFY(!F.CoverShown());
         QVERIFY(TOrvTask_IdleWorker::Default().Tasks().empty());
         TestLoop::run(300);
-        QCOMPARE(Access().FileName(), QString());
+        QCOMPARE(F.Access().FileName(), QString());
     }
 
     void clickShowsTheCoverThenDisplaysTheFile()
     {
         Touch(QStringLiteral("a.avi"));
-        Choose(MediaPath(QStringLiteral("photo.jpg")));
+        F.Choose(MediaPath(QStringLiteral("photo.jpg")));
         // Listed as a file, then a pipe held open and never written to: the
         // engine waits for its first bytes and reports nothing meanwhile.
         QVERIFY(QFile::remove(MediaPath(QStringLiteral("a.avi"))));
@@ -373,90 +310,90 @@ private slots:
         const int writer = ::open(QFile::encodeName(MediaPath(QStringLiteral("a.avi"))).constData(), O_RDWR);
         QVERIFY(writer >= 0);
         const auto closeWriter = qScopeGuard([writer] { ::close(writer); });
-        auto* header = Control<THeaderTabBar>("TabControl1_Header");
+        THeaderTabBar* header = F.Header();
         header->setCurrentIndex(1);
-        auto* viewer = Control<TImageViewer>("ImageViewerScreenshot");
+        auto* viewer = F.Control<TImageViewer>("ImageViewerScreenshot");
         viewer->SetPicture(Red());
 
         QElapsedTimer sinceClick;
         sinceClick.start();
-        ClickItem(QStringLiteral("a.avi"));
-        QVERIFY(CoverShown());
-        QVERIFY(Control("AniIndicatorCover")->isEnabled());
+        F.ClickFile(QStringLiteral("a.avi"));
+        QVERIFY(F.CoverShown());
+        QVERIFY(F.Control("AniIndicatorCover")->isEnabled());
         QCOMPARE(header->currentIndex(), 0);
-        QVERIFY(AllWhite(viewer->Picture()));
-        QCOMPARE(Control<QLabel>("LabelMediaTime")->text(), QStringLiteral("-:--:------"));
+        QVERIFY(F.AllWhite(viewer->Picture()));
+        QCOMPARE(F.Control<QLabel>("LabelMediaTime")->text(), QStringLiteral("-:--:------"));
 
-        QVERIFY(TestLoop::waitFor([&] { return !Access().FileName().isEmpty(); }));
+        QVERIFY(TestLoop::waitFor([&] { return !F.Access().FileName().isEmpty(); }));
         QVERIFY2(sinceClick.elapsed() >= 200, qPrintable(QString::number(sinceClick.elapsed())));
-        QCOMPARE(Access().FileName(), MediaPath(QStringLiteral("a.avi")));
-        QCOMPARE(Control<QLabel>("LabelMediaTime")->text(), QStringLiteral("0:00:00-0000"));
-        QCOMPARE(Control<QLabel>("LabelMediaDuration")->text(), QStringLiteral("-:--:-------"));
+        QCOMPARE(F.Access().FileName(), MediaPath(QStringLiteral("a.avi")));
+        QCOMPARE(F.Control<QLabel>("LabelMediaTime")->text(), QStringLiteral("0:00:00-0000"));
+        QCOMPARE(F.Control<QLabel>("LabelMediaDuration")->text(), QStringLiteral("-:--:-------"));
         // A new file stays covered until its playback has started.
-        QVERIFY(Access().StopImmediately());
-        QVERIFY(CoverShown());
+        QVERIFY(F.Access().StopImmediately());
+        QVERIFY(F.CoverShown());
     }
 
     void clickingTheDisplayedFileAgainTakesTheCoverAway()
     {
         Touch(QStringLiteral("a.avi"));
-        Choose(MediaPath(QStringLiteral("photo.jpg")));
-        ClickItem(QStringLiteral("a.avi"));
-        QVERIFY(TestLoop::waitFor([&] { return Access().FileName() == MediaPath(QStringLiteral("a.avi")); }));
+        F.Choose(MediaPath(QStringLiteral("photo.jpg")));
+        F.ClickFile(QStringLiteral("a.avi"));
+        QVERIFY(TestLoop::waitFor([&] { return F.Access().FileName() == MediaPath(QStringLiteral("a.avi")); }));
         // The engine cannot play the empty file; once it has said so the
         // labels are the test's.
-        QVERIFY(TestLoop::waitFor([&] { return !CoverShown(); }));
-        Control<QLabel>("LabelMediaTime")->setText(QStringLiteral("0:00:05-000"));
-        Control<QLabel>("LabelMediaDuration")->setText(QStringLiteral("0:00:10-000"));
+        QVERIFY(TestLoop::waitFor([&] { return !F.CoverShown(); }));
+        F.Control<QLabel>("LabelMediaTime")->setText(QStringLiteral("0:00:05-000"));
+        F.Control<QLabel>("LabelMediaDuration")->setText(QStringLiteral("0:00:10-000"));
 
-        ClickItem(QStringLiteral("a.avi"));
-        QVERIFY(CoverShown());
-        QVERIFY(TestLoop::waitFor([&] { return !CoverShown(); }));
-        QCOMPARE(Access().FileName(), MediaPath(QStringLiteral("a.avi")));
-        QCOMPARE(Control<QLabel>("LabelMediaTime")->text(), QStringLiteral("0:00:00-0000"));
-        QCOMPARE(Control<QLabel>("LabelMediaDuration")->text(), QStringLiteral("-:--:-------"));
-        QVERIFY(!Control("AniIndicatorCover")->isEnabled());
+        F.ClickFile(QStringLiteral("a.avi"));
+        QVERIFY(F.CoverShown());
+        QVERIFY(TestLoop::waitFor([&] { return !F.CoverShown(); }));
+        QCOMPARE(F.Access().FileName(), MediaPath(QStringLiteral("a.avi")));
+        QCOMPARE(F.Control<QLabel>("LabelMediaTime")->text(), QStringLiteral("0:00:00-0000"));
+        QCOMPARE(F.Control<QLabel>("LabelMediaDuration")->text(), QStringLiteral("-:--:-------"));
+        QVERIFY(!F.Control("AniIndicatorCover")->isEnabled());
     }
 
     void twoQuickClicksDisplayTheFirstFileOnly()
     {
         Touch(QStringLiteral("a.avi"));
         Touch(QStringLiteral("b.avi"));
-        Choose(MediaPath(QStringLiteral("photo.jpg")));
+        F.Choose(MediaPath(QStringLiteral("photo.jpg")));
 
-        ClickItem(QStringLiteral("a.avi"));
-        ClickItem(QStringLiteral("b.avi"));
+        F.ClickFile(QStringLiteral("a.avi"));
+        F.ClickFile(QStringLiteral("b.avi"));
         QCOMPARE(TOrvTask_IdleWorker::Default().Tasks().size(), size_t(2));
 
-        QVERIFY(TestLoop::waitFor([&] { return !Access().FileName().isEmpty(); }));
-        QCOMPARE(Access().FileName(), MediaPath(QStringLiteral("a.avi")));
+        QVERIFY(TestLoop::waitFor([&] { return !F.Access().FileName().isEmpty(); }));
+        QCOMPARE(F.Access().FileName(), MediaPath(QStringLiteral("a.avi")));
         QVERIFY(TOrvTask_IdleWorker::Default().Tasks().empty());
         TestLoop::run(400);
-        QCOMPARE(Access().FileName(), MediaPath(QStringLiteral("a.avi")));
+        QCOMPARE(F.Access().FileName(), MediaPath(QStringLiteral("a.avi")));
         // The highlight follows to the file shown.
-        QCOMPARE(SelectedText(), QStringLiteral("a.avi"));
+        QCOMPARE(F.HighlightedFile(), QStringLiteral("a.avi"));
     }
 
     void reReadingTheFolderBeforeTheTaskRunsOnlyTakesTheCoverAway()
     {
         Touch(QStringLiteral("a.avi"));
-        Choose(MediaPath(QStringLiteral("photo.jpg")));
-        ClickItem(QStringLiteral("a.avi"));
-        QVERIFY(CoverShown());
-        QTest::mouseClick(Control("Panel1"), Qt::LeftButton);
+        F.Choose(MediaPath(QStringLiteral("photo.jpg")));
+        F.ClickFile(QStringLiteral("a.avi"));
+        QVERIFY(F.CoverShown());
+        QTest::mouseClick(F.Control("Panel1"), Qt::LeftButton);
 
-        QVERIFY(TestLoop::waitFor([&] { return !CoverShown(); }));
-        QCOMPARE(Access().FileName(), QString());
-        QCOMPARE(Access().FileListTexts(), QStringList {"a.avi"});
+        QVERIFY(TestLoop::waitFor([&] { return !F.CoverShown(); }));
+        QCOMPARE(F.Access().FileName(), QString());
+        QCOMPARE(F.Access().FileListTexts(), QStringList {"a.avi"});
     }
 
     void closingTheWindowBeforeTheTaskRuns()
     {
         Touch(QStringLiteral("a.avi"));
-        Choose(MediaPath(QStringLiteral("photo.jpg")));
-        ClickItem(QStringLiteral("a.avi"));
+        F.Choose(MediaPath(QStringLiteral("photo.jpg")));
+        F.ClickFile(QStringLiteral("a.avi"));
         QCOMPARE(TOrvTask_IdleWorker::Default().Tasks().size(), size_t(1));
-        FWindow.reset();
+        F.Window.reset();
         QVERIFY(TestLoop::waitFor([] { return TOrvTask_IdleWorker::Default().Tasks().empty(); }, 2000));
     }
 };

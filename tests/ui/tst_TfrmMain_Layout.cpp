@@ -1,44 +1,26 @@
-#include "TestMedia.h"
-#include "TfrmMainAccess.h"
+#include "TfrmMainFixture.h"
 
-#include "app/OrvStartup.h"
 #include "ui/StyleResources.h"
 #include "ui/TAniIndicator.h"
 #include "ui/TCoverRectangle.h"
-#include "ui/THeaderTabBar.h"
 #include "ui/TImageViewer.h"
-#include "ui/TOpenDialog.h"
 #include "ui/TScreenshotListModel.h"
 #include "ui/TScreenshotListView.h"
-#include "ui/TStyleButton.h"
 
-#include <QLabel>
-#include <QListWidget>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <QtTest>
-
-#include <memory>
 
 class tst_TfrmMain_Layout : public QObject
 {
     Q_OBJECT
 
 private:
-    QTemporaryDir FHome;
-    std::unique_ptr<TfrmMain> FWindow;
-
-    template <typename T = QWidget>
-    T* Control(const char* AName) const
-    {
-        return FWindow->findChild<T*>(QLatin1String(AName));
-    }
+    TfrmMainFixture F;
 
     static bool HasOpaquePixels(const QImage& AImage)
     {
@@ -50,68 +32,53 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        TestMedia::isolateHome(FHome.path());
-        OrvStartup_ModuleInit();
-    }
+    void initTestCase() { F.Start(); }
 
-    void cleanupTestCase()
-    {
-        OrvStartup_ModuleFinalize();
-    }
+    void cleanupTestCase() { F.Finish(); }
 
-    void init()
-    {
-        FWindow = std::make_unique<TfrmMain>();
-        FWindow->show();
-        QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
-    }
+    void init() { F.FreshWindow(); }
 
-    void cleanup()
-    {
-        FWindow.reset();
-    }
+    void cleanup() { F.CloseWindow(); }
 
     void startState()
     {
-        TfrmMainAccess access {*FWindow};
-        QCOMPARE(FWindow->windowTitle(), QStringLiteral("Scenora V1.1.0"));
+        TfrmMainAccess access = F.Access();
+        QCOMPARE(F.Window->windowTitle(), QStringLiteral("Scenora V1.1.0"));
 
-        auto* header = Control<THeaderTabBar>("TabControl1_Header");
+        THeaderTabBar* header = F.Header();
         QCOMPARE(header->currentIndex(), 0);
         QCOMPARE(header->tabText(0), QStringLiteral("Video"));
         QCOMPARE(header->tabData(0).toString(), QStringLiteral("TabItem1H_Video"));
         QCOMPARE(header->tabText(1), QStringLiteral("Screenshot"));
         QCOMPARE(header->tabData(1).toString(), QStringLiteral("TabItem2H_Screenshot"));
-        QCOMPARE(Control<QStackedWidget>("TabControl2_Body")->currentWidget(), Control("TabItem1B_Video"));
+        QCOMPARE(F.Control<QStackedWidget>("TabControl2_Body")->currentWidget(), F.Control("TabItem1B_Video"));
 
-        QCOMPARE(Control<QLabel>("LabelMediaTime")->text(), QStringLiteral("-:--:------"));
-        QCOMPARE(Control<QLabel>("LabelMediaDuration")->text(), QStringLiteral("-:--:------"));
+        QCOMPARE(F.Control<QLabel>("LabelMediaTime")->text(), QStringLiteral("-:--:------"));
+        QCOMPARE(F.Control<QLabel>("LabelMediaDuration")->text(), QStringLiteral("-:--:------"));
 
-        QVERIFY(!Control("RectangleCover")->isVisible());
-        QVERIFY(!Control("AniIndicatorCover")->isEnabled());
-        QVERIFY(!Control<TAniIndicator>("AniIndicatorCover")->IsSpinning());
+        QVERIFY(!F.Control("RectangleCover")->isVisible());
+        QVERIFY(!F.Control("AniIndicatorCover")->isEnabled());
+        QVERIFY(!F.Control<TAniIndicator>("AniIndicatorCover")->IsSpinning());
 
-        QCOMPARE(Control<TScreenshotListView>("ListViewScreenshots")->Model()->Count(), 0);
-        QCOMPARE(Control<TScreenshotListView>("ListViewScreenshots")->Selected(), -1);
+        QCOMPARE(F.Control<TScreenshotListView>("ListViewScreenshots")->Model()->Count(), 0);
+        QCOMPARE(F.Control<TScreenshotListView>("ListViewScreenshots")->Selected(), -1);
 
         QCOMPARE(access.StartPosition(), 0);
         QCOMPARE(access.EndPosition(), -1);
         QCOMPARE(access.StopImmediately(), false);
         QCOMPARE(access.ProcessTrackDragging(), false);
 
-        QCOMPARE(Control<TStyleButton>("b1SecBackward")->Tag(), 20);
-        QCOMPARE(Control<TStyleButton>("b1SecForward")->Tag(), 20);
-        QCOMPARE(Control<TStyleButton>("b10SecBackward")->Tag(), 1000);
-        QCOMPARE(Control<TStyleButton>("b10SecForward")->Tag(), 1000);
+        QCOMPARE(F.Control<TStyleButton>("b1SecBackward")->Tag(), 20);
+        QCOMPARE(F.Control<TStyleButton>("b1SecForward")->Tag(), 20);
+        QCOMPARE(F.Control<TStyleButton>("b10SecBackward")->Tag(), 1000);
+        QCOMPARE(F.Control<TStyleButton>("b10SecForward")->Tag(), 1000);
 
-        auto* timer = FWindow->findChild<QTimer*>(QStringLiteral("Timer1"));
+        auto* timer = F.Window->findChild<QTimer*>(QStringLiteral("Timer1"));
         QVERIFY(timer);
         QVERIFY(timer->isActive());
         QCOMPARE(timer->interval(), 100);
 
-        const TScrollPhysics physics = Control<TImageViewer>("ImageViewerScreenshot")->ScrollPhysics();
+        const TScrollPhysics physics = F.Control<TImageViewer>("ImageViewerScreenshot")->ScrollPhysics();
         QCOMPARE(physics.Animation, false);
         QCOMPARE(physics.Averaging, true);
         QCOMPARE(physics.AutoShowing, false);
@@ -191,7 +158,7 @@ private slots:
         QFETCH(QString, styleLookup);
         QFETCH(QString, text);
 
-        const QList<QWidget*> found = FWindow->findChildren<QWidget*>(name);
+        const QList<QWidget*> found = F.Window->findChildren<QWidget*>(name);
         QCOMPARE(found.size(), 1);
         QWidget* control = found.first();
         QVERIFY2(control->inherits(className.toLatin1()), control->metaObject()->className());
@@ -207,61 +174,61 @@ private slots:
 
     void nonVisualControls()
     {
-        auto* dialog = FWindow->findChild<TOpenDialog*>(QStringLiteral("OpenDialogFolder"));
+        auto* dialog = F.Window->findChild<TOpenDialog*>(QStringLiteral("OpenDialogFolder"));
         QVERIFY(dialog);
         QCOMPARE(dialog->Filter(), QStringLiteral("Media files (*.jpg; *.avi)|*.jpg;*.avi|Video files (*.avi)|*.avi|"
                                                   "Image files (*.jpg)|*.jpg|All files (*.*)|*.*"));
-        QVERIFY(FWindow->findChild<QTimer*>(QStringLiteral("Timer1")));
+        QVERIFY(F.Window->findChild<QTimer*>(QStringLiteral("Timer1")));
     }
 
     void annotationButtonsHidden()
     {
-        QVERIFY(Control("ButtonItemAdd")->isHidden());
-        QVERIFY(Control("ButtonItemDelete")->isHidden());
+        QVERIFY(F.Control("ButtonItemAdd")->isHidden());
+        QVERIFY(F.Control("ButtonItemDelete")->isHidden());
     }
 
     void designSizes()
     {
-        QCOMPARE(FWindow->size(), QSize(727, 585));
-        QCOMPARE(Control("Panel6")->height(), 33);
-        QCOMPARE(Control("Image1")->size(), QSize(361, 33));
-        QCOMPARE(Control("StatusBar1")->height(), 22);
-        QCOMPARE(Control("ScrollBox1")->width(), 241);
-        QCOMPARE(Control<QSplitter>("Splitter1")->handleWidth(), 16);
-        QCOMPARE(Control<QSplitter>("Splitter1")->handle(1)->width(), 16);
-        QCOMPARE(Control("PanelHead_Control")->height(), 50);
-        QCOMPARE(Control("ListBoxFiles")->height(), 113);
-        QCOMPARE(Control("Panel1")->height(), 12);
-        QCOMPARE(Control("Layout1")->height(), 50);
-        QCOMPARE(Control("Panel2")->height(), 12);
-        QCOMPARE(Control("Layout2")->height(), 50);
-        QCOMPARE(Control("LabelMediaTime")->width(), 96);
-        QCOMPARE(Control("LabelMediaDuration")->width(), 96);
+        QCOMPARE(F.Window->size(), QSize(727, 585));
+        QCOMPARE(F.Control("Panel6")->height(), 33);
+        QCOMPARE(F.Control("Image1")->size(), QSize(361, 33));
+        QCOMPARE(F.Control("StatusBar1")->height(), 22);
+        QCOMPARE(F.Control("ScrollBox1")->width(), 241);
+        QCOMPARE(F.Control<QSplitter>("Splitter1")->handleWidth(), 16);
+        QCOMPARE(F.Control<QSplitter>("Splitter1")->handle(1)->width(), 16);
+        QCOMPARE(F.Control("PanelHead_Control")->height(), 50);
+        QCOMPARE(F.Control("ListBoxFiles")->height(), 113);
+        QCOMPARE(F.Control("Panel1")->height(), 12);
+        QCOMPARE(F.Control("Layout1")->height(), 50);
+        QCOMPARE(F.Control("Panel2")->height(), 12);
+        QCOMPARE(F.Control("Layout2")->height(), 50);
+        QCOMPARE(F.Control("LabelMediaTime")->width(), 96);
+        QCOMPARE(F.Control("LabelMediaDuration")->width(), 96);
         for (const char* button : {"Button1", "bPlay", "b10SecBackward", "b1SecBackward", "b1SecForward",
                                    "b10SecForward", "ButtonScreenshot", "ButtonDeleteScreenshot"})
-            QCOMPARE(Control(button)->size(), QSize(46, 46));
+            QCOMPARE(F.Control(button)->size(), QSize(46, 46));
 
         // The strips' buttons, docked left in this order from their margins;
         // the delete button keeps 5 from the column's right edge.
-        QCOMPARE(Control("Button1")->x(), 3);
+        QCOMPARE(F.Control("Button1")->x(), 3);
         int left = 5;
         for (const char* button : {"bPlay", "b10SecBackward", "b1SecBackward", "b1SecForward", "b10SecForward"}) {
-            QCOMPARE(Control(button)->x(), left);
+            QCOMPARE(F.Control(button)->x(), left);
             left += 46;
         }
-        QCOMPARE(Control("ButtonScreenshot")->x(), 5);
-        QCOMPARE(Control("ButtonDeleteScreenshot")->geometry().right(), Control("Layout2")->width() - 5 - 1);
+        QCOMPARE(F.Control("ButtonScreenshot")->x(), 5);
+        QCOMPARE(F.Control("ButtonDeleteScreenshot")->geometry().right(), F.Control("Layout2")->width() - 5 - 1);
 
-        auto* header = Control<THeaderTabBar>("TabControl1_Header");
+        THeaderTabBar* header = F.Header();
         QCOMPARE(header->height(), 48);
         QCOMPARE(header->tabRect(0).width(), 62);
         QCOMPARE(header->tabRect(1).width(), 99);
         QCOMPARE(header->tabRect(0).height(), 50);
-        QCOMPARE(Control("TabControl1_Header")->mapTo(FWindow.get(), QPoint(0, 0)).y(), 33);
+        QCOMPARE(F.Control("TabControl1_Header")->mapTo(F.Window.get(), QPoint(0, 0)).y(), 33);
 
         // The thumbnail list takes what the column leaves.
-        QWidget* list = Control("ListViewScreenshots");
-        QCOMPARE(list->mapTo(FWindow.get(), QPoint(0, list->height())).y(), 585 - 22);
+        QWidget* list = F.Control("ListViewScreenshots");
+        QCOMPARE(list->mapTo(F.Window.get(), QPoint(0, list->height())).y(), 585 - 22);
     }
 
     void floatingVolumeFollowsTheRightAndBottomEdges_data()
@@ -276,84 +243,84 @@ private slots:
     {
         QFETCH(QSize, client);
         QFETCH(QRect, expected);
-        FWindow->resize(client);
-        QTRY_COMPARE(FWindow->size(), client);
-        QCOMPARE(Control("tbVolume")->geometry(), expected);
-        QVERIFY(Control("tbVolume")->isVisible());
+        F.Window->resize(client);
+        QTRY_COMPARE(F.Window->size(), client);
+        QCOMPARE(F.Control("tbVolume")->geometry(), expected);
+        QVERIFY(F.Control("tbVolume")->isVisible());
         // Nothing lies over the bar, not even the video surface laid over the window.
         for (const QPoint point : {expected.topLeft(), expected.center(), expected.bottomRight() - QPoint(0, 5)})
-            QCOMPARE(FWindow->childAt(point), Control("tbVolume"));
+            QCOMPARE(F.Window->childAt(point), F.Control("tbVolume"));
     }
 
     void widerWindowWidensTheRightArea()
     {
-        FWindow->resize(1000, 700);
-        QTRY_COMPARE(FWindow->width(), 1000);
-        QCOMPARE(Control("ScrollBox1")->width(), 241);
-        QCOMPARE(Control("Panel3")->width(), 1000 - 241 - 16);
+        F.Window->resize(1000, 700);
+        QTRY_COMPARE(F.Window->width(), 1000);
+        QCOMPARE(F.Control("ScrollBox1")->width(), 241);
+        QCOMPARE(F.Control("Panel3")->width(), 1000 - 241 - 16);
     }
 
     void smallestWindowClipsNothing()
     {
-        FWindow->resize(100, 100);
-        QTRY_COMPARE(FWindow->size(), QSize(500, 450));
-        auto* column = Control<QScrollArea>("ScrollBox1");
+        F.Window->resize(100, 100);
+        QTRY_COMPARE(F.Window->size(), QSize(500, 450));
+        auto* column = F.Control<QScrollArea>("ScrollBox1");
         QTRY_COMPARE(column->width(), 241);
         QVERIFY(!column->verticalScrollBar()->isVisible());
         const QRect shown = column->viewport()->rect();
         for (const char* name : {"Button1", "bPlay", "b10SecBackward", "b1SecBackward", "b1SecForward",
                                  "b10SecForward", "ButtonScreenshot", "ButtonDeleteScreenshot"}) {
-            QWidget* button = Control(name);
+            QWidget* button = F.Control(name);
             QVERIFY2(shown.contains(QRect(button->mapTo(column->viewport(), QPoint(0, 0)), button->size())), name);
         }
-        QVERIFY(Control("ListViewScreenshots")->height() >= 80 + 24);
-        auto* header = Control<THeaderTabBar>("TabControl1_Header");
-        QVERIFY(header->tabRect(1).right() < Control("tbVolume")->x() - header->mapTo(FWindow.get(), QPoint(0, 0)).x());
+        QVERIFY(F.Control("ListViewScreenshots")->height() >= 80 + 24);
+        THeaderTabBar* header = F.Header();
+        QVERIFY(header->tabRect(1).right() < F.Control("tbVolume")->x() - header->mapTo(F.Window.get(), QPoint(0, 0)).x());
     }
 
     void coverSpansTheTabStripAndFollowsTheSplitter()
     {
-        TfrmMainAccess access {*FWindow};
+        TfrmMainAccess access = F.Access();
         access.BusyCover_Show();
-        QWidget* cover = Control("RectangleCover");
-        QWidget* panel3 = Control("Panel3");
+        QWidget* cover = F.Control("RectangleCover");
+        QWidget* panel3 = F.Control("Panel3");
         QCOMPARE(cover->geometry(), QRect(0, 0, panel3->width(), 48));
 
-        auto* splitter = Control<QSplitter>("Splitter1");
+        auto* splitter = F.Control<QSplitter>("Splitter1");
         splitter->setSizes({300, splitter->width() - 300 - splitter->handleWidth()});
-        QTRY_COMPARE(Control("ScrollBox1")->width(), 300);
+        QTRY_COMPARE(F.Control("ScrollBox1")->width(), 300);
         QCOMPARE(cover->geometry(), QRect(0, 0, panel3->width(), 48));
     }
 
     void leftColumnKeepsItsMinimumWidth()
     {
-        auto* splitter = Control<QSplitter>("Splitter1");
+        auto* splitter = F.Control<QSplitter>("Splitter1");
         splitter->setSizes({0, splitter->width()});
-        QTRY_VERIFY(Control("ScrollBox1")->width() >= 20);
+        QTRY_VERIFY(F.Control("ScrollBox1")->width() >= 20);
     }
 
     void busyCoverSwitchesCoverAndIndicatorTogether()
     {
-        TfrmMainAccess access {*FWindow};
-        auto* indicator = Control<TAniIndicator>("AniIndicatorCover");
+        TfrmMainAccess access = F.Access();
+        auto* indicator = F.Control<TAniIndicator>("AniIndicatorCover");
         access.BusyCover_Show();
-        QVERIFY(Control("RectangleCover")->isVisible());
+        QVERIFY(F.Control("RectangleCover")->isVisible());
         QVERIFY(indicator->isEnabled());
         QVERIFY(indicator->IsSpinning());
         access.BusyCover_Hide();
-        QVERIFY(!Control("RectangleCover")->isVisible());
+        QVERIFY(!F.Control("RectangleCover")->isVisible());
         QVERIFY(!indicator->isEnabled());
         QVERIFY(!indicator->IsSpinning());
     }
 
     void busyCoverTakesTheTabClicks()
     {
-        TfrmMainAccess access {*FWindow};
-        auto* header = Control<THeaderTabBar>("TabControl1_Header");
+        TfrmMainAccess access = F.Access();
+        THeaderTabBar* header = F.Header();
         // The clicks go to the window, which hands them to whatever lies under
         // the pointer, as a person's clicks do.
-        QWindow* window = FWindow->windowHandle();
-        const QPoint screenshotTab = header->mapTo(FWindow.get(), header->tabRect(1).center());
+        QWindow* window = F.Window->windowHandle();
+        const QPoint screenshotTab = header->mapTo(F.Window.get(), header->tabRect(1).center());
 
         access.BusyCover_Show();
         QTest::mouseClick(window, Qt::LeftButton, {}, screenshotTab);
@@ -366,12 +333,12 @@ private slots:
 
     void busyCoverIsTranslucentGrey()
     {
-        QWidget* panel3 = Control("Panel3");
+        QWidget* panel3 = F.Control("Panel3");
         // A spot of the strip right of the tabs and clear of the indicator and the volume bar.
         const QPoint spot(170 + 20, 24);
         const QColor under = panel3->grab().toImage().pixelColor(spot);
 
-        TfrmMainAccess {*FWindow}.BusyCover_Show();
+        F.Access().BusyCover_Show();
         const QColor covered = panel3->grab().toImage().pixelColor(spot);
         for (auto [top, bottom] : {std::pair {covered.red(), under.red()}, std::pair {covered.green(), under.green()},
                                    std::pair {covered.blue(), under.blue()}}) {
@@ -383,7 +350,7 @@ private slots:
 
     void styleLookupSelectsTheIcon()
     {
-        auto* play = Control<TStyleButton>("bPlay");
+        auto* play = F.Control<TStyleButton>("bPlay");
         const QImage playIcon = play->icon().pixmap(32).toImage();
         play->setProperty("styleLookup", QStringLiteral("stoptoolbutton"));
         QCOMPARE(play->StyleLookup(), QStringLiteral("stoptoolbutton"));
@@ -445,7 +412,7 @@ private slots:
         QFETCH(float, maximum);
         QFETCH(float, value);
         QFETCH(float, readValue);
-        TfrmMainAccess access {*FWindow};
+        TfrmMainAccess access = F.Access();
         access.Timeline_SetMaximum(maximum);
         access.Timeline_SetValue(value);
         QCOMPARE(access.Timeline_Value(), readValue);
@@ -453,7 +420,7 @@ private slots:
 
     void tabOrderOfThePlaybackButtons()
     {
-        QWidget* widget = Control("bPlay");
+        QWidget* widget = F.Control("bPlay");
         QStringList order {widget->objectName()};
         for (int i = 0; i < 5; ++i) {
             widget = widget->nextInFocusChain();
@@ -463,7 +430,7 @@ private slots:
         }
         QCOMPARE(order, (QStringList {"bPlay", "b10SecForward", "b1SecForward", "b1SecBackward", "b10SecBackward",
                                       "tbVolume"}));
-        QCOMPARE(Control("Button1")->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(F.Control("Button1")->focusPolicy(), Qt::NoFocus);
     }
 };
 

@@ -8,9 +8,6 @@
 #include "ui/TScreenshotListView.h"
 #include "ui/TStyleButton.h"
 
-#include <QListWidget>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <algorithm>
 #include <filesystem>
@@ -116,11 +113,6 @@ private:
         return nullptr;
     }
 
-    void PressKey(Qt::Key AKey, Qt::KeyboardModifiers AModifiers = {})
-    {
-        QTest::keyClick(F.Control("ListBoxFiles"), AKey, AModifiers);
-    }
-
 private slots:
     void initTestCase()
     {
@@ -151,8 +143,7 @@ private slots:
 
     void cleanup()
     {
-        F.Window.reset();
-        TOrvTask_IdleWorker::Default().Clear();
+        F.CloseWindow();
         // Qt's own removal passes over the names it cannot read.
         std::error_code ec;
         fs::remove_all(MediaFile({}), ec);
@@ -205,27 +196,26 @@ private slots:
         QCOMPARE(item->text(), shown + ".avi");
         QListWidget* const list = F.Access().ListBoxFiles();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-        QVERIFY2(TestLoop::waitFor([&] { return F.Access().FileName() == MediaPath(video) && F.Resting(); }, 15000),
-                 qPrintable(F.Player()->GetStateName()));
+        F.WaitResting(MediaPath(video));
         QWidget* const panel = F.Control("PanelMedia");
         QVERIFY2(TestLoop::waitFor([&] { return OnlyRed(TestScreen::grab(panel), 0.2); }, 10000),
                  qPrintable(Describe(TestScreen::grab(panel))));
 
         // Played from a later point and paused, it resumes there.
-        PressKey(Qt::Key_Right, Qt::ControlModifier);
-        PressKey(Qt::Key_Right, Qt::ControlModifier);
+        F.PressKey(Qt::Key_Right, Qt::ControlModifier);
+        F.PressKey(Qt::Key_Right, Qt::ControlModifier);
         const qint64 held = qint64(F.Access().Timeline_Value());
         QVERIFY(held >= 2000);
-        PressKey(Qt::Key_P);
+        F.PressKey(Qt::Key_P);
         QCOMPARE(qint64(F.Access().Timeline_Value()), held);
         F.WaitState(vlcPlayer_Playing);
         QVERIFY2(F.Player()->GetVideoPosInMs() >= held - 250,
                  qPrintable(QString::number(F.Player()->GetVideoPosInMs())));
-        PressKey(Qt::Key_P);
+        F.PressKey(Qt::Key_P);
         F.WaitState(vlcPlayer_Paused);
 
         // S names the screenshot after the video's own bytes.
-        PressKey(Qt::Key_S);
+        F.PressKey(Qt::Key_S);
         QVERIFY(TestLoop::waitFor([&] { return F.Access().ScreenshotsPending() == 0; }, 10000));
         QCOMPARE(F.Access().StatusMessage(), QString());
         QCOMPARE(PngFiles(), QByteArrayList {shot});

@@ -1,26 +1,11 @@
-#include "TestLoop.h"
-#include "TestMedia.h"
-#include "TfrmMainAccess.h"
+#include "TfrmMainFixture.h"
 
-#include "app/OrvStartup.h"
-#include "engine/TVlcPlayer.h"
 #include "engine/VlcLoader.h"
-#include "services/TOrvTask_IdleWorker.h"
-#include "ui/THeaderTabBar.h"
-#include "ui/TOpenDialog.h"
-#include "ui/TStyleButton.h"
 
-#include <QLabel>
-#include <QListWidget>
 #include <QLocale>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
-#include <QTemporaryDir>
-#include <QtTest>
-
-#include <memory>
-#include <optional>
 
 // Playback, stepping and the timeline of the real window, with the real
 // engine playing videos made for the test.
@@ -32,73 +17,33 @@ private:
     // Long enough for every step of the step table to stay inside the video.
     static constexpr int ClipMs = 65000;
 
-    QTemporaryDir FHome;
+    TfrmMainFixture F;
     QTemporaryDir FMedia;
-    std::unique_ptr<TfrmMain> FWindow;
-    std::optional<QString> FAnswer;
-
-    TfrmMainAccess Access() { return TfrmMainAccess {*FWindow}; }
-    TVlcPlayer* Player() { return Access().Player(); }
-
-    template <typename T = QWidget>
-    T* Control(const char* AName) const
-    {
-        return FWindow->findChild<T*>(QLatin1String(AName));
-    }
-
-    QString Text(const char* ALabel) const { return Control<QLabel>(ALabel)->text(); }
-    QString PlayLook() const { return Control<TStyleButton>("bPlay")->StyleLookup(); }
-    bool CoverShown() const { return Control("RectangleCover")->isVisible(); }
-
-    void FreshWindow()
-    {
-        FWindow.reset();
-        TOrvTask_IdleWorker::Default().Clear();
-        FWindow = std::make_unique<TfrmMain>();
-        FWindow->show();
-        QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
-    }
-
-    bool Resting() { return Player()->GetState() == vlcPlayer_Paused && !CoverShown(); }
 
     // Chooses a video through the folder button, which lists its folder and
     // clicks it, and waits until its first frames rest on screen.
     void ChooseAndRest(const QString& sName)
     {
-        FAnswer = FMedia.filePath(sName);
-        Access().Button1Click();
-        QVERIFY(CoverShown());
-        QVERIFY2(TestLoop::waitFor([&] { return Access().FileName() == FMedia.filePath(sName) && Resting(); }, 10000),
-                 qPrintable(Player()->GetStateName()));
+        F.Choose(FMedia.filePath(sName));
+        QVERIFY(F.CoverShown());
+        F.WaitResting(FMedia.filePath(sName));
     }
 
     // Keeps the window resting on sName, well before its end, bringing it
     // there only when needed.
     void RestingOn(const QString& sName)
     {
-        if (!FWindow || Access().FileName() != FMedia.filePath(sName) || !Resting()
-            || Player()->GetVideoPosInMs() > ClipMs - 10000) {
-            FreshWindow();
+        if (!F.Window || F.Access().FileName() != FMedia.filePath(sName) || !F.Resting()
+            || F.Player()->GetVideoPosInMs() > ClipMs - 10000) {
+            F.FreshWindow();
             ChooseAndRest(sName);
         }
-    }
-
-    void WaitPlaying()
-    {
-        QVERIFY2(TestLoop::waitFor([&] { return Player()->GetState() == vlcPlayer_Playing; }, 10000),
-                 qPrintable(Player()->GetStateName()));
-    }
-
-    void WaitPaused()
-    {
-        QVERIFY2(TestLoop::waitFor([&] { return Player()->GetState() == vlcPlayer_Paused; }, 10000),
-                 qPrintable(Player()->GetStateName()));
     }
 
     // Centre of the timeline's handle, in the timeline's coordinates.
     QPoint TimelineHandle() const
     {
-        auto* timeline = Control<QSlider>("tbProcess");
+        auto* timeline = F.Control<QSlider>("tbProcess");
         QStyleOptionSlider option;
         option.initFrom(timeline);
         option.orientation = timeline->orientation();
@@ -114,14 +59,12 @@ private:
 
     // Real mouse input through the window system, so that the platform's
     // button state follows it.
-    QPoint InWindow(QWidget* AWidget, QPoint APoint) const { return AWidget->mapTo(FWindow.get(), APoint); }
+    QPoint InWindow(QWidget* AWidget, QPoint APoint) const { return AWidget->mapTo(F.Window.get(), APoint); }
 
 private slots:
     void initTestCase()
     {
-        TestMedia::isolateHome(FHome.path());
-        OrvStartup_ModuleInit();
-        TOpenDialog::SetRunner([this](QWidget*, const QString&, const QString&) { return FAnswer; });
+        F.Start();
         TestMedia::VideoFormat format;
         format.durationMs = ClipMs;
         format.size = QSize(320, 180);
@@ -137,12 +80,7 @@ private slots:
         QVERIFY(QFile::copy(FMedia.filePath(QStringLiteral("tone.avi")), FMedia.filePath(QStringLiteral("tone2.avi"))));
     }
 
-    void cleanupTestCase()
-    {
-        FWindow.reset();
-        TOpenDialog::SetRunner({});
-        OrvStartup_ModuleFinalize();
-    }
+    void cleanupTestCase() { F.Finish(); }
 
     void timeText_data()
     {
@@ -177,13 +115,13 @@ private slots:
     void unknownLengthAndTimeShowTheEmptyTexts()
     {
         RestingOn(QStringLiteral("clip.avi"));
-        Player()->Stop();
-        QCOMPARE(Player()->GetVideoLenInMs(), qint64(-1));
-        Access().EvOnMediaPlayerPlaying();
-        Access().EvOnMediaPlayerTimeChanged(-1);
-        QCOMPARE(Text("LabelMediaDuration"), QStringLiteral("-:--:------"));
-        QCOMPARE(Text("LabelMediaTime"), QStringLiteral("-:--:------"));
-        auto* timeline = Control<QSlider>("tbProcess");
+        F.Player()->Stop();
+        QCOMPARE(F.Player()->GetVideoLenInMs(), qint64(-1));
+        F.Access().EvOnMediaPlayerPlaying();
+        F.Access().EvOnMediaPlayerTimeChanged(-1);
+        QCOMPARE(F.Text("LabelMediaDuration"), QStringLiteral("-:--:------"));
+        QCOMPARE(F.Text("LabelMediaTime"), QStringLiteral("-:--:------"));
+        auto* timeline = F.Control<QSlider>("tbProcess");
         QCOMPARE(timeline->minimum(), 0);
         QCOMPARE(timeline->maximum(), 0);
         QCOMPARE(timeline->value(), 0);
@@ -203,54 +141,51 @@ private slots:
         QFETCH(bool, playing);
         RestingOn(QStringLiteral("clip.avi"));
         if (playing) {
-            QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
-            WaitPlaying();
-            QVERIFY(TestLoop::waitFor([&] { return Player()->GetVideoPosInMs() > 1500; }, 10000));
+            F.PressKey(Qt::Key_P);
+            F.WaitState(vlcPlayer_Playing);
+            QVERIFY(TestLoop::waitFor([&] { return F.Player()->GetVideoPosInMs() > 1500; }, 10000));
         } else {
-            Access().Timeline_SetValue(2000);
-            QTest::keyClick(Control("ListBoxFiles"), Qt::Key_Right, Qt::ControlModifier);
+            F.Access().Timeline_SetValue(2000);
+            F.PressKey(Qt::Key_Right, Qt::ControlModifier);
         }
-        const qint64 before = Player()->GetVideoPosInMs();
+        const qint64 before = F.Player()->GetVideoPosInMs();
 
-        auto* list = Access().ListBoxFiles();
-        const QList<QListWidgetItem*> item = list->findItems(QStringLiteral("clip.avi"), Qt::MatchExactly);
-        QCOMPARE(item.size(), 1);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item.first()).center());
-        QVERIFY(CoverShown());
-        QVERIFY(TestLoop::waitFor([&] { return !CoverShown(); }));
-        WaitPaused();
+        F.ClickFile(QStringLiteral("clip.avi"));
+        QVERIFY(F.CoverShown());
+        QVERIFY(TestLoop::waitFor([&] { return !F.CoverShown(); }));
+        F.WaitState(vlcPlayer_Paused);
         TestLoop::run(300);
 
-        const qint64 after = Player()->GetVideoPosInMs();
+        const qint64 after = F.Player()->GetVideoPosInMs();
         QVERIFY2(after >= before && after < before + 1000,
                  qPrintable(QStringLiteral("%1 ms before the click, %2 ms after").arg(before).arg(after)));
-        QCOMPARE(Player()->GetState(), vlcPlayer_Paused);
+        QCOMPARE(F.Player()->GetState(), vlcPlayer_Paused);
     }
 
     void firstFrameFlow()
     {
-        FreshWindow();
-        auto* header = Control<THeaderTabBar>("TabControl1_Header");
+        F.FreshWindow();
+        THeaderTabBar* header = F.Header();
         header->setCurrentIndex(1);
         ChooseAndRest(QStringLiteral("clip.avi"));
 
-        QVERIFY2(Player()->GetVideoPosInMs() < 1000, qPrintable(QString::number(Player()->GetVideoPosInMs())));
+        QVERIFY2(F.Player()->GetVideoPosInMs() < 1000, qPrintable(QString::number(F.Player()->GetVideoPosInMs())));
         QCOMPARE(header->currentIndex(), 0);
-        QCOMPARE(PlayLook(), QStringLiteral("playtoolbutton"));
-        QVERIFY(!Control("AniIndicatorCover")->isEnabled());
-        QVERIFY(!Access().StopImmediately());
-        QCOMPARE(Player()->GetVideoLenInMs(), qint64(ClipMs));
-        QCOMPARE(Text("LabelMediaDuration"), QStringLiteral("0:01:05-000"));
-        QCOMPARE(Access().Timeline_Maximum(), float(ClipMs));
-        QCOMPARE(Access().StartPosition(), qint64(0));
-        QCOMPARE(Access().EndPosition(), qint64(-1));
-        QVERIFY(QUrl(Player()->GetMediaMrl()).toLocalFile() == FMedia.filePath(QStringLiteral("clip.avi")));
+        QCOMPARE(F.PlayLook(), QStringLiteral("playtoolbutton"));
+        QVERIFY(!F.Control("AniIndicatorCover")->isEnabled());
+        QVERIFY(!F.Access().StopImmediately());
+        QCOMPARE(F.Player()->GetVideoLenInMs(), qint64(ClipMs));
+        QCOMPARE(F.Text("LabelMediaDuration"), QStringLiteral("0:01:05-000"));
+        QCOMPARE(F.Access().Timeline_Maximum(), float(ClipMs));
+        QCOMPARE(F.Access().StartPosition(), qint64(0));
+        QCOMPARE(F.Access().EndPosition(), qint64(-1));
+        QVERIFY(QUrl(F.Player()->GetMediaMrl()).toLocalFile() == FMedia.filePath(QStringLiteral("clip.avi")));
     }
 
     // Asked of the engine, not of the control's remembered setting; -1 while
     // the engine has no audio output.
-    int EngineMute() { return LibVlcEntries.libvlc_audio_get_mute(Player()->GetPlayerHandle()); }
-    int EngineVolume() { return LibVlcEntries.libvlc_audio_get_volume(Player()->GetPlayerHandle()); }
+    int EngineMute() { return LibVlcEntries.libvlc_audio_get_mute(F.Player()->GetPlayerHandle()); }
+    int EngineVolume() { return LibVlcEntries.libvlc_audio_get_volume(F.Player()->GetPlayerHandle()); }
 
     // Muted at volume 0 as asked of the engine, which takes both only once its
     // audio output exists, some time after the start.
@@ -258,27 +193,27 @@ private slots:
 
     void startsAreMutedAtVolumeZero()
     {
-        FreshWindow();
+        F.FreshWindow();
         // An audio output that keeps its volume without a sound device.
-        Player()->SetStartOptions({QStringLiteral("--aout=amem")});
+        F.Player()->SetStartOptions({QStringLiteral("--aout=amem")});
         ChooseAndRest(QStringLiteral("tone.avi"));
-        QVERIFY(Player()->GetAudioMute());
+        QVERIFY(F.Player()->GetAudioMute());
         QVERIFY(TestLoop::waitFor([&] { return EngineSilent(); }));
 
-        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
-        WaitPlaying();
-        QVERIFY(Player()->GetAudioMute());
+        F.PressKey(Qt::Key_P);
+        F.WaitState(vlcPlayer_Playing);
+        QVERIFY(F.Player()->GetAudioMute());
         QVERIFY(TestLoop::waitFor([&] { return EngineSilent(); }));
-        QTest::mouseClick(Control("bPlay"), Qt::LeftButton);
-        WaitPaused();
+        QTest::mouseClick(F.Control("bPlay"), Qt::LeftButton);
+        F.WaitState(vlcPlayer_Paused);
 
         // A new playback, with a new audio output.
         ChooseAndRest(QStringLiteral("tone2.avi"));
-        QVERIFY(Player()->GetAudioMute());
+        QVERIFY(F.Player()->GetAudioMute());
         QVERIFY(TestLoop::waitFor([&] { return EngineVolume() >= 0; }));
         QVERIFY(TestLoop::waitFor([&] { return EngineSilent(); }));
-        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
-        WaitPlaying();
+        F.PressKey(Qt::Key_P);
+        F.WaitState(vlcPlayer_Playing);
         TestLoop::run(300);
         QVERIFY(EngineSilent());
     }
@@ -326,17 +261,17 @@ private slots:
         QFETCH(int, modifiers);
         QFETCH(qint64, expected);
         RestingOn(QStringLiteral("clip.avi"));
-        Access().Timeline_SetMaximum(maximum);
-        Access().Timeline_SetValue(start);
+        F.Access().Timeline_SetMaximum(maximum);
+        F.Access().Timeline_SetValue(start);
 
-        QTest::keyClick(Control("tbProcess"), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(qint64(Access().Timeline_Value()), expected);
-        QCOMPARE(Text("LabelMediaTime"), TfrmMainAccess::MediaTime_Text(expected));
-        QCOMPARE(Control<TStyleButton>("b1SecBackward")->Tag(), 20);
-        QCOMPARE(Control<TStyleButton>("b1SecForward")->Tag(), 20);
-        QCOMPARE(Control<TStyleButton>("b10SecBackward")->Tag(), 1000);
-        QCOMPARE(Control<TStyleButton>("b10SecForward")->Tag(), 1000);
-        QCOMPARE(Player()->GetState(), vlcPlayer_Paused);
+        QTest::keyClick(F.Control("tbProcess"), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(qint64(F.Access().Timeline_Value()), expected);
+        QCOMPARE(F.Text("LabelMediaTime"), TfrmMainAccess::MediaTime_Text(expected));
+        QCOMPARE(F.Control<TStyleButton>("b1SecBackward")->Tag(), 20);
+        QCOMPARE(F.Control<TStyleButton>("b1SecForward")->Tag(), 20);
+        QCOMPARE(F.Control<TStyleButton>("b10SecBackward")->Tag(), 1000);
+        QCOMPARE(F.Control<TStyleButton>("b10SecForward")->Tag(), 1000);
+        QCOMPARE(F.Player()->GetState(), vlcPlayer_Paused);
     }
 
     void stepButtons_data()
@@ -359,29 +294,29 @@ private slots:
         QFETCH(float, start);
         QFETCH(qint64, expected);
         RestingOn(QStringLiteral("clip.avi"));
-        Access().Timeline_SetMaximum(60000.f);
-        Access().Timeline_SetValue(start);
-        Control<THeaderTabBar>("TabControl1_Header")->setCurrentIndex(1);
+        F.Access().Timeline_SetMaximum(60000.f);
+        F.Access().Timeline_SetValue(start);
+        F.Header()->setCurrentIndex(1);
 
-        QTest::mouseClick(Control(button.toLatin1().constData()), Qt::LeftButton);
-        QCOMPARE(qint64(Access().Timeline_Value()), expected);
-        QCOMPARE(Control<THeaderTabBar>("TabControl1_Header")->currentIndex(), 0);
-        QVERIFY(Control("tbProcess")->isVisible());
-        QCOMPARE(PlayLook(), QStringLiteral("playtoolbutton"));
+        QTest::mouseClick(F.Control(button.toLatin1().constData()), Qt::LeftButton);
+        QCOMPARE(qint64(F.Access().Timeline_Value()), expected);
+        QCOMPARE(F.Header()->currentIndex(), 0);
+        QVERIFY(F.Control("tbProcess")->isVisible());
+        QCOMPARE(F.PlayLook(), QStringLiteral("playtoolbutton"));
     }
 
     void stepWhilePlayingPauses()
     {
         RestingOn(QStringLiteral("clip.avi"));
-        QTest::mouseClick(Control("bPlay"), Qt::LeftButton);
-        WaitPlaying();
-        QCOMPARE(PlayLook(), QStringLiteral("stoptoolbutton"));
-        QVERIFY(TestLoop::waitFor([&] { return Access().Timeline_Value() > 0; }));
+        QTest::mouseClick(F.Control("bPlay"), Qt::LeftButton);
+        F.WaitState(vlcPlayer_Playing);
+        QCOMPARE(F.PlayLook(), QStringLiteral("stoptoolbutton"));
+        QVERIFY(TestLoop::waitFor([&] { return F.Access().Timeline_Value() > 0; }));
 
-        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_Right, Qt::ControlModifier);
-        QCOMPARE(PlayLook(), QStringLiteral("playtoolbutton"));
-        WaitPaused();
-        QVERIFY2(Player()->GetVideoPosInMs() >= 1000, qPrintable(QString::number(Player()->GetVideoPosInMs())));
+        F.PressKey(Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(F.PlayLook(), QStringLiteral("playtoolbutton"));
+        F.WaitState(vlcPlayer_Paused);
+        QVERIFY2(F.Player()->GetVideoPosInMs() >= 1000, qPrintable(QString::number(F.Player()->GetVideoPosInMs())));
     }
 
     void playKeyPausesAndResumesTheSameMedia_data()
@@ -395,34 +330,34 @@ private slots:
     void playKeyPausesAndResumesTheSameMedia()
     {
         QFETCH(QString, name);
-        FreshWindow();
+        F.FreshWindow();
         ChooseAndRest(name);
         // Away from the start, so that starting again would show.
         for (int i = 0; i < 3; ++i)
-            QTest::keyClick(Control("ListBoxFiles"), Qt::Key_Right, Qt::ControlModifier);
-        const qint64 held = qint64(Access().Timeline_Value());
+            F.PressKey(Qt::Key_Right, Qt::ControlModifier);
+        const qint64 held = qint64(F.Access().Timeline_Value());
         QVERIFY(held >= 3000);
-        const QString mrl = Player()->GetMediaMrl();
+        const QString mrl = F.Player()->GetMediaMrl();
 
-        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
-        QCOMPARE(PlayLook(), QStringLiteral("stoptoolbutton"));
-        WaitPlaying();
-        QVERIFY2(Player()->GetVideoPosInMs() >= held - 250,
-                 qPrintable(QString::number(Player()->GetVideoPosInMs())));
-        QCOMPARE(Player()->GetMediaMrl(), mrl);
+        F.PressKey(Qt::Key_P);
+        QCOMPARE(F.PlayLook(), QStringLiteral("stoptoolbutton"));
+        F.WaitState(vlcPlayer_Playing);
+        QVERIFY2(F.Player()->GetVideoPosInMs() >= held - 250,
+                 qPrintable(QString::number(F.Player()->GetVideoPosInMs())));
+        QCOMPARE(F.Player()->GetMediaMrl(), mrl);
 
-        QVERIFY(TestLoop::waitFor([&] { return Access().Timeline_Value() > held; }));
-        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P, Qt::ShiftModifier);
-        QCOMPARE(PlayLook(), QStringLiteral("playtoolbutton"));
-        WaitPaused();
-        const qint64 paused = Player()->GetVideoPosInMs();
+        QVERIFY(TestLoop::waitFor([&] { return F.Access().Timeline_Value() > held; }));
+        F.PressKey(Qt::Key_P, Qt::ShiftModifier);
+        QCOMPARE(F.PlayLook(), QStringLiteral("playtoolbutton"));
+        F.WaitState(vlcPlayer_Paused);
+        const qint64 paused = F.Player()->GetVideoPosInMs();
         QVERIFY(paused > held);
 
-        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
-        WaitPlaying();
-        QVERIFY2(Player()->GetVideoPosInMs() >= paused - 250,
-                 qPrintable(QString::number(Player()->GetVideoPosInMs())));
-        QCOMPARE(Player()->GetMediaMrl(), mrl);
+        F.PressKey(Qt::Key_P);
+        F.WaitState(vlcPlayer_Playing);
+        QVERIFY2(F.Player()->GetVideoPosInMs() >= paused - 250,
+                 qPrintable(QString::number(F.Player()->GetVideoPosInMs())));
+        QCOMPARE(F.Player()->GetMediaMrl(), mrl);
     }
 
     void sKeyTakesAScreenshot()
@@ -430,8 +365,8 @@ private slots:
         RestingOn(QStringLiteral("clip.avi"));
         const QString shot = FMedia.filePath(QStringLiteral("clip_0001.png"));
         QVERIFY(!QFile::exists(shot));
-        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_S);
-        QVERIFY(TestLoop::waitFor([&] { return Access().ScreenshotsPending() == 0; }, 10000));
+        F.PressKey(Qt::Key_S);
+        QVERIFY(TestLoop::waitFor([&] { return F.Access().ScreenshotsPending() == 0; }, 10000));
         QVERIFY(!QImage(shot).isNull());
         QVERIFY(QFile::remove(shot));
     }
@@ -440,13 +375,13 @@ private slots:
     void otherKeysReachTheFocusedControl()
     {
         RestingOn(QStringLiteral("clip.avi"));
-        QListWidget* list = Access().ListBoxFiles();
+        QListWidget* list = F.Access().ListBoxFiles();
         list->setCurrentRow(0);
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(list->currentRow(), 1);
         QTest::keyClick(list, Qt::Key_Up);
         QCOMPARE(list->currentRow(), 0);
-        QCOMPARE(Player()->GetState(), vlcPlayer_Paused);
+        QCOMPARE(F.Player()->GetState(), vlcPlayer_Paused);
     }
 
     void playWithNothingToPlayDoesNothing_data()
@@ -460,54 +395,53 @@ private slots:
     void playWithNothingToPlayDoesNothing()
     {
         QFETCH(bool, selected);
-        FreshWindow();
-        FAnswer = FMedia.filePath(QStringLiteral("photo.jpg"));
-        Access().Button1Click();
+        F.FreshWindow();
+        F.Choose(FMedia.filePath(QStringLiteral("photo.jpg")));
         if (selected)
-            Access().ListBoxFiles()->setCurrentRow(0);
-        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
-        QTest::mouseClick(Control("bPlay"), Qt::LeftButton);
-        QCOMPARE(PlayLook(), QStringLiteral("playtoolbutton"));
-        QCOMPARE(Player()->GetStateName(), QStringLiteral("Player not initialised"));
+            F.Access().ListBoxFiles()->setCurrentRow(0);
+        F.PressKey(Qt::Key_P);
+        QTest::mouseClick(F.Control("bPlay"), Qt::LeftButton);
+        QCOMPARE(F.PlayLook(), QStringLiteral("playtoolbutton"));
+        QCOMPARE(F.Player()->GetStateName(), QStringLiteral("Player not initialised"));
     }
 
     void draggingTheTimelinePausesAndSeeks()
     {
         RestingOn(QStringLiteral("clip.avi"));
-        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
-        WaitPlaying();
-        QVERIFY(TestLoop::waitFor([&] { return Access().Timeline_Value() > 0; }));
+        F.PressKey(Qt::Key_P);
+        F.WaitState(vlcPlayer_Playing);
+        QVERIFY(TestLoop::waitFor([&] { return F.Access().Timeline_Value() > 0; }));
 
-        auto* timeline = Control<QSlider>("tbProcess");
-        QWindow* window = FWindow->windowHandle();
+        auto* timeline = F.Control<QSlider>("tbProcess");
+        QWindow* window = F.Window->windowHandle();
         const QPoint from = TimelineHandle();
         const QPoint to(from.x() + timeline->width() / 2, from.y());
         QTest::mousePress(window, Qt::LeftButton, {}, InWindow(timeline, from));
         QTest::mouseMove(window, InWindow(timeline, QPoint(from.x() + timeline->width() / 4, from.y())));
         QTest::mouseMove(window, InWindow(timeline, to));
-        QCOMPARE(PlayLook(), QStringLiteral("playtoolbutton"));
-        const float dragged = Access().Timeline_Value();
+        QCOMPARE(F.PlayLook(), QStringLiteral("playtoolbutton"));
+        const float dragged = F.Access().Timeline_Value();
         QVERIFY2(dragged > ClipMs / 3, qPrintable(QString::number(dragged)));
         QTest::mouseRelease(window, Qt::LeftButton, {}, InWindow(timeline, to));
 
-        WaitPaused();
-        QVERIFY(TestLoop::waitFor([&] { return qAbs(Player()->GetVideoPosInMs() - qint64(dragged)) <= 300; }));
+        F.WaitState(vlcPlayer_Paused);
+        QVERIFY(TestLoop::waitFor([&] { return qAbs(F.Player()->GetVideoPosInMs() - qint64(dragged)) <= 300; }));
         TestLoop::run(300);
-        QCOMPARE(Player()->GetState(), vlcPlayer_Paused);
+        QCOMPARE(F.Player()->GetState(), vlcPlayer_Paused);
     }
 
     void timeReportsMoveTheTimelineWithoutSeeking()
     {
         RestingOn(QStringLiteral("clip.avi"));
-        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
-        WaitPlaying();
-        const float first = Access().Timeline_Value();
-        QVERIFY(TestLoop::waitFor([&] { return Access().Timeline_Value() >= first + 600; }));
-        QCOMPARE(Player()->GetState(), vlcPlayer_Playing);
-        QCOMPARE(PlayLook(), QStringLiteral("stoptoolbutton"));
-        QCOMPARE(Text("LabelMediaTime"), TfrmMainAccess::MediaTime_Text(qint64(Access().Timeline_Value())));
-        QTest::mouseClick(Control("bPlay"), Qt::LeftButton);
-        WaitPaused();
+        F.PressKey(Qt::Key_P);
+        F.WaitState(vlcPlayer_Playing);
+        const float first = F.Access().Timeline_Value();
+        QVERIFY(TestLoop::waitFor([&] { return F.Access().Timeline_Value() >= first + 600; }));
+        QCOMPARE(F.Player()->GetState(), vlcPlayer_Playing);
+        QCOMPARE(F.PlayLook(), QStringLiteral("stoptoolbutton"));
+        QCOMPARE(F.Text("LabelMediaTime"), TfrmMainAccess::MediaTime_Text(qint64(F.Access().Timeline_Value())));
+        QTest::mouseClick(F.Control("bPlay"), Qt::LeftButton);
+        F.WaitState(vlcPlayer_Paused);
     }
 
     // The button's state is asked of the platform, not of the event: a button
@@ -515,13 +449,13 @@ private slots:
     void aButtonHeldElsewherePausesAtTheNextReport()
     {
         RestingOn(QStringLiteral("clip.avi"));
-        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
-        WaitPlaying();
-        QWidget* banner = Control("Panel6");
-        QWindow* window = FWindow->windowHandle();
+        F.PressKey(Qt::Key_P);
+        F.WaitState(vlcPlayer_Playing);
+        QWidget* banner = F.Control("Panel6");
+        QWindow* window = F.Window->windowHandle();
         QTest::mousePress(window, Qt::LeftButton, {}, InWindow(banner, banner->rect().center()));
-        WaitPaused();
-        QCOMPARE(PlayLook(), QStringLiteral("playtoolbutton"));
+        F.WaitState(vlcPlayer_Paused);
+        QCOMPARE(F.PlayLook(), QStringLiteral("playtoolbutton"));
         QTest::mouseRelease(window, Qt::LeftButton, {}, InWindow(banner, banner->rect().center()));
     }
 };

@@ -1,16 +1,12 @@
 #include "TfrmMainFixture.h"
 #include "TestScreen.h"
 
-#include "ui/THeaderTabBar.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QUrl>
 #include <QSlider>
 #include <QSplitter>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <array>
 
@@ -121,7 +117,7 @@ private:
 
     void ClickTab(int AIndex)
     {
-        auto* header = F.Control<THeaderTabBar>("TabControl1_Header");
+        THeaderTabBar* header = F.Header();
         QTest::mouseClick(header, Qt::LeftButton, {}, header->tabRect(AIndex).center());
     }
 
@@ -136,11 +132,6 @@ private:
             QTest::mouseMove(window, at);
         }
         QTest::mouseRelease(window, Qt::LeftButton, {}, at);
-    }
-
-    void PressKey(Qt::Key AKey, Qt::KeyboardModifiers AModifiers = {})
-    {
-        QTest::keyClick(F.Control("ListBoxFiles"), AKey, AModifiers);
     }
 
     // How far what is on screen lies from AFrame, as the engine shows it in
@@ -197,11 +188,7 @@ private slots:
 
     void init() { F.FreshWindow(); }
 
-    void cleanup()
-    {
-        F.Window.reset();
-        TOrvTask_IdleWorker::Default().Clear();
-    }
+    void cleanup() { F.CloseWindow(); }
 
     // The video is on screen in every state the window places it in.
     void videoIsOnScreen_data()
@@ -223,20 +210,20 @@ private slots:
         QFETCH(QString, state);
         F.ChooseAndRest(MediaPath(QStringLiteral("bars.avi")));
         if (state == QLatin1String("playing") || state == QLatin1String("paused")) {
-            PressKey(Qt::Key_P);
+            F.PressKey(Qt::Key_P);
             F.WaitState(vlcPlayer_Playing);
             if (state == QLatin1String("paused")) {
-                PressKey(Qt::Key_P);
+                F.PressKey(Qt::Key_P);
                 F.WaitState(vlcPlayer_Paused);
             }
         } else if (state == QLatin1String("step")) {
             const float before = F.Access().Timeline_Value();
-            PressKey(Qt::Key_Right);
+            F.PressKey(Qt::Key_Right);
             QVERIFY(TestLoop::waitFor([&] { return F.Access().Timeline_Value() != before; }));
         } else if (state == QLatin1String("tabs")) {
-            ClickTab(1);
+            F.ClickTab(1);
             QVERIFY(TestLoop::waitFor([&] { return !BarsOnScreen(); }));
-            ClickTab(0);
+            F.ClickTab(0);
         } else if (state == QLatin1String("resize")) {
             F.Window->resize(1000, 760);
         } else if (state == QLatin1String("splitter")) {
@@ -271,7 +258,7 @@ private slots:
         if (steps > 0) {
             F.Access().Timeline_SetValue(float(from));
             for (int step = 0; step < steps; ++step)
-                PressKey(Qt::Key_Right, Qt::ControlModifier);
+                F.PressKey(Qt::Key_Right, Qt::ControlModifier);
         }
         // The frame the engine rests on, at 25 frames a second.
         const qint64 frameTime = F.Player()->GetVideoPosInMs() / 40 * 40;
@@ -280,9 +267,9 @@ private slots:
         const QImage other = TestMedia::ffmpegFrameAt(video, frameTime + 3000);
         VerifyFrameOnScreen(QStringLiteral("paused"), frame, other);
 
-        ClickTab(1);
+        F.ClickTab(1);
         QVERIFY(TestLoop::waitFor([&] { return ScreenDiff(frame) > 30; }));
-        ClickTab(0);
+        F.ClickTab(0);
         VerifyFrameOnScreen(QStringLiteral("shown again"), frame, other);
         QCOMPARE(F.Player()->GetState(), vlcPlayer_Paused);
     }
@@ -324,7 +311,7 @@ private slots:
         QVERIFY2(TestLoop::waitFor([&] { return ShareOf(TestScreen::grab(PanelMedia()), color) > 0.3; }, 10000),
                  qPrintable(F.Player()->GetMediaMrl()));
 
-        PressKey(Qt::Key_S);
+        F.PressKey(Qt::Key_S);
         QVERIFY(TestLoop::waitFor([&] { return F.Access().ScreenshotsPending() == 0; }, 10000));
         const QString file = MediaPath(screenshot);
         const auto removeShot = qScopeGuard([&] { QFile::remove(file); });
@@ -332,7 +319,7 @@ private slots:
         QVERIFY(ShareOf(QImage(file), color) > 0.9);
 
         // P plays the chosen video on from where it rests.
-        PressKey(Qt::Key_P);
+        F.PressKey(Qt::Key_P);
         F.WaitState(vlcPlayer_Playing);
         QCOMPARE(QUrl(F.Player()->GetMediaMrl()).toLocalFile(), MediaPath(chosen));
     }
@@ -341,7 +328,7 @@ private slots:
     void playingVideoMovesOnScreen()
     {
         F.ChooseAndRest(MediaPath(QStringLiteral("moving.avi")));
-        PressKey(Qt::Key_P);
+        F.PressKey(Qt::Key_P);
         F.WaitState(vlcPlayer_Playing);
         QImage first;
         QVERIFY(TestLoop::waitFor(

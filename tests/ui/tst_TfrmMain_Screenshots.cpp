@@ -1,21 +1,13 @@
-#include "TestLoop.h"
-#include "TestMedia.h"
 #include "TestPng.h"
-#include "TfrmMainAccess.h"
+#include "TfrmMainFixture.h"
 
-#include "app/OrvStartup.h"
-#include "engine/TVlcPlayer.h"
-#include "services/TOrvTask_IdleWorker.h"
 #include "ui/BitmapFile.h"
 #include "ui/OrvDlg.h"
-#include "ui/THeaderTabBar.h"
 #include "ui/TImageViewer.h"
-#include "ui/TOpenDialog.h"
 #include "ui/TScreenshotListDelegate.h"
 #include "ui/TScreenshotListModel.h"
 #include "ui/TScreenshotListView.h"
 #include "ui/TScreenshotThumbnails.h"
-#include "ui/TStyleButton.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -24,14 +16,9 @@
 #include <QProcess>
 #include <QScreen>
 #include <QScrollBar>
-#include <QScreen>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <array>
-#include <memory>
-#include <optional>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -110,28 +97,17 @@ private:
         QMessageBox::StandardButtons Buttons;
     };
 
-    QTemporaryDir FHome;
+    TfrmMainFixture F;
     QTemporaryDir FSource;
     QTemporaryDir FScratch;
     std::unique_ptr<QTemporaryDir> FMedia;
-    std::unique_ptr<TfrmMain> FWindow;
-    std::optional<QString> FAnswer;
     TAnswer FDlgAnswer = QMessageBox::No;
     QList<TAsked> FAsked;
 
-    TfrmMainAccess Access() { return TfrmMainAccess {*FWindow}; }
-    TVlcPlayer* Player() { return Access().Player(); }
-
-    template <typename T = QWidget>
-    T* Control(const char* AName) const
-    {
-        return FWindow->findChild<T*>(QLatin1String(AName));
-    }
-
-    TScreenshotListView* List() const { return Control<TScreenshotListView>("ListViewScreenshots"); }
+    TScreenshotListView* List() const { return F.Control<TScreenshotListView>("ListViewScreenshots"); }
     TScreenshotListModel* Model() const { return List()->Model(); }
-    TImageViewer* Viewer() const { return Control<TImageViewer>("ImageViewerScreenshot"); }
-    int ActiveTab() const { return Control<THeaderTabBar>("TabControl1_Header")->currentIndex(); }
+    TImageViewer* Viewer() const { return F.Control<TImageViewer>("ImageViewerScreenshot"); }
+    int ActiveTab() const { return F.Header()->currentIndex(); }
     QString MediaPath(const QString& sName) const { return FMedia->filePath(sName); }
 
     // The detail texts of the list, top to bottom, the header row as "[header]".
@@ -168,27 +144,13 @@ private:
         QVERIFY(QFile::copy(FSource.filePath(QStringLiteral("clip.avi")), MediaPath(sName)));
     }
 
-    void FreshWindow()
-    {
-        FWindow.reset();
-        TOrvTask_IdleWorker::Default().Clear();
-        FWindow = std::make_unique<TfrmMain>();
-        FWindow->show();
-        QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
-    }
-
-    bool Resting()
-    {
-        return Player()->GetState() == vlcPlayer_Paused && !Control("RectangleCover")->isVisible();
-    }
-
     // The picture the engine shows, read through a snapshot of its own into a
     // scratch folder; null while it shows none.
     QImage ShownFrame()
     {
         const QString file = FScratch.filePath(QStringLiteral("shown.png"));
         QFile::remove(file);
-        Player()->Snapshot(file);
+        F.Player()->Snapshot(file);
         return QImage(file).convertToFormat(QImage::Format_RGB32);
     }
 
@@ -208,26 +170,10 @@ private:
     // Chooses a video through the folder button and waits until its first frames rest on screen.
     void ChooseAndRest(const QString& sName)
     {
-        FAnswer = MediaPath(sName);
-        Access().Button1Click();
-        QVERIFY2(TestLoop::waitFor([&] { return Access().FileName() == MediaPath(sName) && Resting(); }, 15000),
-                 qPrintable(Player()->GetStateName()));
+        F.ChooseAndRest(MediaPath(sName));
+        if (QTest::currentTestFailed())
+            return;
         WaitFrameShown();
-    }
-
-    // A click on a file of the list, as the user makes it.
-    void ClickFile(const QString& sName)
-    {
-        auto* list = Access().ListBoxFiles();
-        const QList<QListWidgetItem*> found = list->findItems(sName, Qt::MatchExactly);
-        QCOMPARE(found.size(), 1);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
-    }
-
-    QString HighlightedFile()
-    {
-        const QList<QListWidgetItem*> selected = Access().ListBoxFiles()->selectedItems();
-        return selected.isEmpty() ? QString() : selected.first()->text();
     }
 
     // The share of a picture's pixels that are plainly red.
@@ -246,8 +192,8 @@ private:
     // S, and the wait until its screenshot is written or given up.
     void PressS()
     {
-        QTest::keyClick(FWindow.get(), Qt::Key_S);
-        QVERIFY(TestLoop::waitFor([&] { return Access().ScreenshotsPending() == 0; }, 10000));
+        QTest::keyClick(F.Window.get(), Qt::Key_S);
+        QVERIFY(TestLoop::waitFor([&] { return F.Access().ScreenshotsPending() == 0; }, 10000));
     }
 
     void ClickRow(int ARow)
@@ -257,18 +203,12 @@ private:
         QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
-    void ClickTab(int ATab)
-    {
-        auto* header = Control<THeaderTabBar>("TabControl1_Header");
-        QTest::mouseClick(header, Qt::LeftButton, {}, header->tabRect(ATab).center());
-    }
-
-    void ClickDelete() { QTest::mouseClick(Control<TStyleButton>("ButtonDeleteScreenshot"), Qt::LeftButton); }
+    void ClickDelete() { QTest::mouseClick(F.Control<TStyleButton>("ButtonDeleteScreenshot"), Qt::LeftButton); }
 
     // Waits until every thumbnail of the list has been decoded and handed to its row.
     void WaitThumbnails()
     {
-        QVERIFY(TestLoop::waitFor([&] { return Access().Thumbnails()->PendingCount() == 0; }, 10000));
+        QVERIFY(TestLoop::waitFor([&] { return F.Access().Thumbnails()->PendingCount() == 0; }, 10000));
     }
 
     QRgb ViewerColor() const { return Viewer()->Picture().pixel(0, 0); }
@@ -300,22 +240,10 @@ private:
             .arg(box.height());
     }
 
-    static bool AllWhite(const QImage& AImage)
-    {
-        const QImage rgb = AImage.convertToFormat(QImage::Format_RGB32);
-        for (int y = 0; y < rgb.height(); ++y)
-            for (int x = 0; x < rgb.width(); ++x)
-                if (rgb.pixel(x, y) != qRgb(255, 255, 255))
-                    return false;
-        return true;
-    }
-
 private slots:
     void initTestCase()
     {
-        TestMedia::isolateHome(FHome.path());
-        OrvStartup_ModuleInit();
-        TOpenDialog::SetRunner([this](QWidget*, const QString&, const QString&) { return FAnswer; });
+        F.Start();
         OrvDlg::DlgSetPresenter(
             [this](const QString& sMsg, QMessageBox::Icon ADlgType, QMessageBox::StandardButtons AButtons) {
                 FAsked << TAsked {sMsg, ADlgType, AButtons};
@@ -333,26 +261,24 @@ private slots:
 
     void cleanupTestCase()
     {
-        FWindow.reset();
+        F.Window.reset();
         OrvDlg::DlgSetPresenter({});
-        TOpenDialog::SetRunner({});
-        OrvStartup_ModuleFinalize();
+        F.Finish();
     }
 
     void init()
     {
         FMedia = std::make_unique<QTemporaryDir>();
-        FAnswer.reset();
+        F.DialogAnswer.reset();
         FDlgAnswer = QMessageBox::No;
         FAsked.clear();
         AddVideo(QStringLiteral("run.avi"));
-        FreshWindow();
+        F.FreshWindow();
     }
 
     void cleanup()
     {
-        FWindow.reset();
-        TOrvTask_IdleWorker::Default().Clear();
+        F.CloseWindow();
         FMedia.reset();
     }
 
@@ -360,22 +286,21 @@ private slots:
     {
         QCOMPARE(Model()->Count(), 0);
         QCOMPARE(List()->Selected(), -1);
-        QVERIFY(Access().FilenameLast().isEmpty());
+        QVERIFY(F.Access().FilenameLast().isEmpty());
     }
 
     void withoutAChosenFileSDoesNothing()
     {
         PressS();
-        QTest::mouseClick(Control<TStyleButton>("ButtonScreenshot"), Qt::LeftButton);
+        QTest::mouseClick(F.Control<TStyleButton>("ButtonScreenshot"), Qt::LeftButton);
         QVERIFY(PngFiles().isEmpty());
         QCOMPARE(Model()->Count(), 0);
 
         // A highlighted file that was never opened is not displayed either.
-        FAnswer = MediaPath(QStringLiteral("run.avi"));
-        Access().Button1Click();
+        F.Choose(MediaPath(QStringLiteral("run.avi")));
         TOrvTask_IdleWorker::Default().Clear();
-        QCOMPARE(HighlightedFile(), QStringLiteral("run.avi"));
-        QVERIFY(Access().FileName().isEmpty());
+        QCOMPARE(F.HighlightedFile(), QStringLiteral("run.avi"));
+        QVERIFY(F.Access().FileName().isEmpty());
         PressS();
         QVERIFY(PngFiles().isEmpty());
     }
@@ -398,15 +323,14 @@ private slots:
         ChooseAndRest(QStringLiteral("b.avi"));
         if (how == QLatin1String("keys")) {
             ChooseAndRest(QStringLiteral("a.avi"));
-            QTest::keyClick(Access().ListBoxFiles(), Qt::Key_Down);
-            QCOMPARE(HighlightedFile(), QStringLiteral("b.avi"));
+            QTest::keyClick(F.Access().ListBoxFiles(), Qt::Key_Down);
+            QCOMPARE(F.HighlightedFile(), QStringLiteral("b.avi"));
         } else {
             const int clicks = how == QLatin1String("two clicks") ? 2 : 10;
             for (int i = 0; i < clicks; ++i)
-                ClickFile(i % 2 ? QStringLiteral("b.avi") : QStringLiteral("a.avi"));
-            QVERIFY2(TestLoop::waitFor([&] { return Access().FileName() == MediaPath("a.avi") && Resting(); }, 15000),
-                     qPrintable(Access().FileName()));
-            QCOMPARE(HighlightedFile(), QStringLiteral("a.avi"));
+                F.ClickFile(i % 2 ? QStringLiteral("b.avi") : QStringLiteral("a.avi"));
+            F.WaitResting(MediaPath(QStringLiteral("a.avi")));
+            QCOMPARE(F.HighlightedFile(), QStringLiteral("a.avi"));
             WaitFrameShown();
         }
 
@@ -477,12 +401,12 @@ private slots:
     {
         ChooseAndRest(QStringLiteral("run.avi"));
         const QImage firstFrames = ShownFrame();
-        Access().Timeline_SetValue(4000);
-        QTest::keyClick(FWindow.get(), Qt::Key_Right, Qt::ControlModifier);
-        QCOMPARE(Player()->GetVideoPosInMs(), qint64(5000));
+        F.Access().Timeline_SetValue(4000);
+        QTest::keyClick(F.Window.get(), Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(F.Player()->GetVideoPosInMs(), qint64(5000));
         WaitFrameShown(firstFrames);
-        QCOMPARE(Player()->GetState(), vlcPlayer_Paused);
-        QCOMPARE(Player()->GetVideoPosInMs(), qint64(5000));
+        QCOMPARE(F.Player()->GetState(), vlcPlayer_Paused);
+        QCOMPARE(F.Player()->GetVideoPosInMs(), qint64(5000));
 
         PressS();
 
@@ -508,22 +432,22 @@ private slots:
     {
         QFETCH(QString, keys);
         ChooseAndRest(QStringLiteral("run.avi"));
-        Access().Timeline_SetValue(1000);
-        QTest::keyClick(FWindow.get(), Qt::Key_Right, Qt::ControlModifier);
+        F.Access().Timeline_SetValue(1000);
+        QTest::keyClick(F.Window.get(), Qt::Key_Right, Qt::ControlModifier);
         WaitFrameShown();
 
         qint64 time = 2000;
         QList<qint64> shown;
         for (const QChar key : keys) {
             if (key == u'S') {
-                QTest::keyClick(FWindow.get(), Qt::Key_S);
+                QTest::keyClick(F.Window.get(), Qt::Key_S);
                 shown << time;
             } else {
-                QTest::keyClick(FWindow.get(), Qt::Key_Right, Qt::ControlModifier);
+                QTest::keyClick(F.Window.get(), Qt::Key_Right, Qt::ControlModifier);
                 time += 1000;
             }
         }
-        QVERIFY(TestLoop::waitFor([&] { return Access().ScreenshotsPending() == 0; }, 20000));
+        QVERIFY(TestLoop::waitFor([&] { return F.Access().ScreenshotsPending() == 0; }, 20000));
 
         QStringList expected;
         for (int number = 1; number <= shown.size(); ++number)
@@ -555,10 +479,10 @@ private slots:
             QVERIFY(QFile::copy(FSource.filePath(name), MediaPath(name)));
         ChooseAndRest(QStringLiteral("a.avi"));
 
-        QTest::keyClick(FWindow.get(), Qt::Key_S);
+        QTest::keyClick(F.Window.get(), Qt::Key_S);
         if (close) {
-            FWindow->close();
-            FWindow.reset();
+            F.Window->close();
+            F.Window.reset();
         } else {
             ChooseAndRest(QStringLiteral("b.avi"));
         }
@@ -573,7 +497,7 @@ private slots:
     void twoCopiesOfTheProgramKeepEveryScreenshot()
     {
         constexpr int ShotsEach = 3;
-        FWindow.reset();
+        F.Window.reset();
         std::array<QProcess, 2> peers;
         for (QProcess& peer : peers) {
             peer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -604,13 +528,12 @@ private slots:
     void screenshotRightAfterOpening()
     {
         for (int opening = 1; opening <= 4; ++opening) {
-            FreshWindow();
-            FAnswer = MediaPath(QStringLiteral("run.avi"));
-            Access().Button1Click();
-            QVERIFY(TestLoop::waitFor([&] { return Access().FileName() == *FAnswer && Resting(); }, 15000));
+            F.FreshWindow();
+            F.ChooseAndRest(MediaPath(QStringLiteral("run.avi")));
             PressS();
             const QString shot = MediaPath(QStringLiteral("run_%1.png").arg(opening, 4, 10, QLatin1Char('0')));
-            QVERIFY2(!QImage(shot).isNull(), qPrintable(QStringLiteral("opening %1: %2").arg(opening).arg(Access().StatusMessage())));
+            QVERIFY2(!QImage(shot).isNull(),
+                     qPrintable(QStringLiteral("opening %1: %2").arg(opening).arg(F.Access().StatusMessage())));
         }
     }
 
@@ -657,9 +580,9 @@ private slots:
 
         PressS();
 
-        QVERIFY2(Access().StatusMessage().startsWith(QStringLiteral("No screenshot saved: ")),
-                 qPrintable(Access().StatusMessage()));
-        QVERIFY2(Access().StatusMessage().contains(told), qPrintable(Access().StatusMessage()));
+        QVERIFY2(F.Access().StatusMessage().startsWith(QStringLiteral("No screenshot saved: ")),
+                 qPrintable(F.Access().StatusMessage()));
+        QVERIFY2(F.Access().StatusMessage().contains(told), qPrintable(F.Access().StatusMessage()));
         if (cause != QLatin1String("gone"))
             QCOMPARE(PngFiles(), before);
     }
@@ -720,9 +643,9 @@ private slots:
 
         // Unchanged files come from the cache at once; a rewritten file is decoded again.
         WriteShot(QStringLiteral("run_0002.png"), Qt::yellow, QSize(300, 300));
-        Access().Screenshots_UpdateFromFile(Access().FilenameLast());
+        F.Access().Screenshots_UpdateFromFile(F.Access().FilenameLast());
         QCOMPARE(Model()->Row(2).Image.pixel(2, 2), QColor(Qt::red).rgb());
-        QCOMPARE(Access().Thumbnails()->PendingCount(), 1);
+        QCOMPARE(F.Access().Thumbnails()->PendingCount(), 1);
         WaitThumbnails();
         QCOMPARE(Model()->Row(1).Image.pixel(2, 2), QColor(Qt::yellow).rgb());
     }
@@ -900,7 +823,7 @@ private slots:
         beat.start();
 
         // Switching to the Screenshot view lists the screenshots again.
-        ClickTab(1);
+        F.ClickTab(1);
         QVERIFY(TestLoop::waitFor([&] { return Model()->Count() == 2 && !Model()->Row(1).Image.isNull(); }, 120000));
         const qint64 listedKiB = StatusKiB("VmHWM") - before;
         const qint64 listingWait = longestWait;
@@ -958,8 +881,8 @@ private slots:
         WriteShot(QStringLiteral("run_0002.png"), ShotColor(2));
         ChooseAndRest(QStringLiteral("run.avi"));
         if (playing) {
-            QTest::mouseClick(Control<TStyleButton>("bPlay"), Qt::LeftButton);
-            QVERIFY(TestLoop::waitFor([&] { return Player()->IsPlay(); }, 10000));
+            QTest::mouseClick(F.Control<TStyleButton>("bPlay"), Qt::LeftButton);
+            QVERIFY(TestLoop::waitFor([&] { return F.Player()->IsPlay(); }, 10000));
         }
 
         ClickRow(2);
@@ -969,9 +892,9 @@ private slots:
         // The full picture, whatever the thumbnail's size.
         QCOMPARE(Viewer()->Picture().size(), QSize(1920, 1080));
         QCOMPARE(ViewerColor(), ShotColor(1).rgb());
-        QCOMPARE(Player()->IsPlay(), playing);
+        QCOMPARE(F.Player()->IsPlay(), playing);
         // Fitted to the viewer as it shows, also when it was not on screen at the click.
-        ClickTab(1);
+        F.ClickTab(1);
         QVERIFY(Viewer()->isVisible());
         QVERIFY2(FitFault().isEmpty(), qPrintable(FitFault()));
     }
@@ -985,7 +908,7 @@ private slots:
         ClickRow(2);
         QVERIFY2(FitFault().isEmpty(), qPrintable(FitFault()));
         // A fitted picture stays fitted when the window changes size.
-        FWindow->resize(FWindow->size() + QSize(150, 40));
+        F.Window->resize(F.Window->size() + QSize(150, 40));
         TestLoop::waitFor([&] { return FitFault().isEmpty(); }, 5000);
         QVERIFY2(FitFault().isEmpty(), qPrintable(FitFault()));
         QWidget* viewport = Viewer()->viewport();
@@ -1022,7 +945,7 @@ private slots:
         QCOMPARE(Viewer()->horizontalScrollBar()->value(), panned);
 
         // Once zoomed, a change of size keeps the zoom.
-        FWindow->resize(FWindow->size() - QSize(100, 0));
+        F.Window->resize(F.Window->size() - QSize(100, 0));
         TestLoop::waitFor([&] { return Viewer()->viewport()->width() != box.width(); }, 5000);
         QCOMPARE(Viewer()->BitmapScale(), zoomed);
 
@@ -1093,7 +1016,7 @@ private slots:
         QCOMPARE(PngFiles(), files);
         QCOMPARE(QFileInfo::exists(file), answer != QMessageBox::Yes);
         if (shownAfter == 0) {
-            QVERIFY(AllWhite(Viewer()->Picture()));
+            QVERIFY(F.AllWhite(Viewer()->Picture()));
             QCOMPARE(List()->Selected(), -1);
         } else {
             QCOMPARE(ViewerColor(), ShotColor(shownAfter).rgb());
@@ -1135,7 +1058,7 @@ private slots:
         const QImage shown = Viewer()->Picture();
         // The click switched to the Screenshot view; switch back, and let both refreshes run.
         QCOMPARE(ActiveTab(), 1);
-        ClickTab(0);
+        F.ClickTab(0);
         QVERIFY(TestLoop::waitFor([&] { return rebuilt.size() >= 2; }, 5000));
 
         QCOMPARE(Rows().size(), 6);
@@ -1156,7 +1079,7 @@ private slots:
 
         ChooseAndRest(QStringLiteral("walk.avi"));
 
-        QCOMPARE(Access().FilenameLast(), MediaPath(QStringLiteral("walk.avi")));
+        QCOMPARE(F.Access().FilenameLast(), MediaPath(QStringLiteral("walk.avi")));
         QCOMPARE(Rows().at(1), QStringLiteral("walk_0005.png"));
         QCOMPARE(List()->Selected(), -1);
     }

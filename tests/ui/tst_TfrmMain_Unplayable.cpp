@@ -1,16 +1,9 @@
 #include "TestScreen.h"
 #include "TfrmMainFixture.h"
 
-#include "ui/THeaderTabBar.h"
-#include "ui/TStyleButton.h"
-
 #include <QFile>
-#include <QLabel>
-#include <QListWidget>
 #include <QScopeGuard>
 #include <QSlider>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <memory>
 
@@ -71,21 +64,11 @@ private:
     enum TCause { ZeroBytes, Unreadable, DeletedAfterListing, NeverAnswered };
 
     QString Path(const QString& sName) const { return FFolder->filePath(sName); }
-    QString Text(const char* ALabel) const { return F.Control<QLabel>(ALabel)->text(); }
-    QString PlayLook() const { return F.Control<TStyleButton>("bPlay")->StyleLookup(); }
-
-    void ClickItem(const QString& sText)
-    {
-        QListWidget* list = F.Access().ListBoxFiles();
-        const QList<QListWidgetItem*> found = list->findItems(sText, Qt::MatchExactly);
-        QVERIFY2(found.size() == 1, qPrintable(sText));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
-    }
 
     // A click where a person would click: on whatever lies over the tab.
-    void ClickTab(int AIndex)
+    void ClickOverTab(int AIndex)
     {
-        auto* header = F.Control<THeaderTabBar>("TabControl1_Header");
+        THeaderTabBar* header = F.Header();
         QTest::mouseClick(F.Window->windowHandle(), Qt::LeftButton, {},
                           header->mapTo(F.Window.get(), header->tabRect(AIndex).center()));
     }
@@ -193,7 +176,7 @@ private slots:
             break;
         }
 
-        ClickItem(QStringLiteral("x.avi"));
+        F.ClickFile(QStringLiteral("x.avi"));
         QVERIFY(F.CoverShown());
         // A report of the engine ends the wait well before the window would
         // give up waiting for one.
@@ -202,15 +185,15 @@ private slots:
         QCOMPARE(F.Access().FileName(), bad);
         QVERIFY(!F.Access().StopImmediately());
         QVERIFY(!F.Control("AniIndicatorCover")->isEnabled());
-        QCOMPARE(PlayLook(), QStringLiteral("playtoolbutton"));
+        QCOMPARE(F.PlayLook(), QStringLiteral("playtoolbutton"));
 
         // The status bar says why, beside the time labels and the timeline,
         // and that is what the screen shows there.
         auto* message = F.Control<QLabel>("LabelStatusMessage");
         QCOMPARE(message->text(), QStringLiteral("x.avi cannot be played"));
         QVERIFY(message->isVisible());
-        QCOMPARE(Text("LabelMediaTime"), QStringLiteral("0:00:00-0000"));
-        QCOMPARE(Text("LabelMediaDuration"), QStringLiteral("-:--:-------"));
+        QCOMPARE(F.Text("LabelMediaTime"), QStringLiteral("0:00:00-0000"));
+        QCOMPARE(F.Text("LabelMediaDuration"), QStringLiteral("-:--:-------"));
         for (const char* name : {"LabelMediaTime", "LabelMediaDuration", "tbProcess"})
             QVERIFY2(F.Control(name)->isVisible() && F.Control(name)->width() > 0, name);
         for (const char* name : {"LabelStatusMessage", "LabelMediaTime", "tbProcess", "LabelMediaDuration"})
@@ -218,20 +201,20 @@ private slots:
         QVERIFY(HasInk(TestScreen::grab(message)));
 
         // The tabs answer clicks again.
-        auto* header = F.Control<THeaderTabBar>("TabControl1_Header");
-        ClickTab(1);
+        THeaderTabBar* header = F.Header();
+        ClickOverTab(1);
         QCOMPARE(header->currentIndex(), 1);
-        ClickTab(0);
+        ClickOverTab(0);
         QCOMPARE(header->currentIndex(), 0);
 
         // Playing it once more ends the same way.
         if (cause != NeverAnswered) {
-            QTest::keyClick(F.Control("ListBoxFiles"), Qt::Key_P);
-            QCOMPARE(PlayLook(), QStringLiteral("stoptoolbutton"));
-            QVERIFY(TestLoop::waitFor([&] { return PlayLook() == QStringLiteral("playtoolbutton"); }, waitMs));
+            F.PressKey(Qt::Key_P);
+            QCOMPARE(F.PlayLook(), QStringLiteral("stoptoolbutton"));
+            QVERIFY(TestLoop::waitFor([&] { return F.PlayLook() == QStringLiteral("playtoolbutton"); }, waitMs));
             QCOMPARE(message->text(), QStringLiteral("x.avi cannot be played"));
-            QCOMPARE(Text("LabelMediaTime"), QStringLiteral("0:00:00-0000"));
-            QCOMPARE(Text("LabelMediaDuration"), QStringLiteral("-:--:-------"));
+            QCOMPARE(F.Text("LabelMediaTime"), QStringLiteral("0:00:00-0000"));
+            QCOMPARE(F.Text("LabelMediaDuration"), QStringLiteral("-:--:-------"));
             QVERIFY(!F.CoverShown());
         }
 
@@ -239,12 +222,12 @@ private slots:
         // gone, and S saves its picture.
         F.ChooseAndRest(good);
         QVERIFY(!message->isVisible());
-        QCOMPARE(Text("LabelMediaDuration"), TfrmMainAccess::MediaTime_Text(10000));
+        QCOMPARE(F.Text("LabelMediaDuration"), TfrmMainAccess::MediaTime_Text(10000));
         QWidget* panel = F.Control("PanelMedia");
         QVERIFY2(TestLoop::waitFor([&] { return LitShare(TestScreen::grab(panel)) > 0.3; }, 10000),
                  qPrintable(QString::number(LitShare(TestScreen::grab(panel)))));
         const QString shot = Path(QStringLiteral("run_0001.png"));
-        QTest::keyClick(F.Control("ListBoxFiles"), Qt::Key_S);
+        F.PressKey(Qt::Key_S);
         QVERIFY(TestLoop::waitFor([&] { return !QImage(shot).isNull(); }, 10000));
     }
 
@@ -263,12 +246,12 @@ private slots:
         QVERIFY(F.Resting());
         QCOMPARE(F.Player()->GetVideoPosInMs(), position);
         QVERIFY(!F.Control("LabelStatusMessage")->isVisible());
-        QCOMPARE(Text("LabelMediaDuration"), TfrmMainAccess::MediaTime_Text(10000));
+        QCOMPARE(F.Text("LabelMediaDuration"), TfrmMainAccess::MediaTime_Text(10000));
 
-        QTest::keyClick(F.Control("ListBoxFiles"), Qt::Key_P);
+        F.PressKey(Qt::Key_P);
         F.WaitState(vlcPlayer_Playing);
         QVERIFY(TestLoop::waitFor([&] { return F.Player()->GetVideoPosInMs() > position + 500; }, 10000));
-        QCOMPARE(PlayLook(), QStringLiteral("stoptoolbutton"));
+        QCOMPARE(F.PlayLook(), QStringLiteral("stoptoolbutton"));
     }
 };
 

@@ -1,29 +1,13 @@
-#include "TestLoop.h"
-#include "TestMedia.h"
-#include "TfrmMainAccess.h"
+#include "TfrmMainFixture.h"
 
-#include "app/OrvStartup.h"
-#include "engine/TVlcPlayer.h"
 #include "engine/VlcLoader.h"
-#include "services/TOrvTask_IdleWorker.h"
-#include "ui/THeaderTabBar.h"
-#include "ui/TOpenDialog.h"
 #include "ui/TScreenshotListModel.h"
 #include "ui/TScreenshotListView.h"
 
 #include <QFile>
-#include <QImage>
-#include <QLabel>
-#include <QListWidget>
 #include <QScopeGuard>
-#include <QSlider>
 #include <QSplitter>
 #include <QStackedWidget>
-#include <QTemporaryDir>
-#include <QtTest>
-
-#include <memory>
-#include <optional>
 
 // The Video and Screenshot views and the placement of the engine's native
 // video window over PanelMedia, in the real window with the real engine.
@@ -32,44 +16,31 @@ class tst_TfrmMain_View : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir FHome;
+    TfrmMainFixture F;
     QTemporaryDir FMedia;
-    std::unique_ptr<TfrmMain> FWindow;
-    std::optional<QString> FAnswer;
 
-    TfrmMainAccess Access() { return TfrmMainAccess {*FWindow}; }
-    TVlcPlayer* Player() { return Access().Player(); }
-    QWidget* Container() { return Player()->parentWidget(); }
-
-    template <typename T = QWidget>
-    T* Control(const char* AName) const
-    {
-        return FWindow->findChild<T*>(QLatin1String(AName));
-    }
-
-    THeaderTabBar* Header() const { return Control<THeaderTabBar>("TabControl1_Header"); }
-    bool CoverShown() const { return Control("RectangleCover")->isVisible(); }
+    QWidget* Container() const { return F.Player()->parentWidget(); }
 
     // PanelMedia's place in the window, as the layout has it now.
     QRect PanelMediaRect() const
     {
-        QWidget* panel = Control("PanelMedia");
-        return QRect(panel->mapTo(FWindow.get(), QPoint(0, 0)), panel->size());
+        QWidget* panel = F.Control("PanelMedia");
+        return QRect(panel->mapTo(F.Window.get(), QPoint(0, 0)), panel->size());
     }
 
     // The surface is shown and covers PanelMedia exactly.
     bool Covers()
     {
         const QRect panel = PanelMediaRect();
-        return !Player()->isHidden() && Container()->parentWidget() == FWindow.get() && Container()->geometry() == panel
-               && Player()->geometry() == QRect(QPoint(0, 0), panel.size())
-               && Player()->PlayerWinCtrl()->geometry() == QRect(QPoint(0, 0), panel.size());
+        return !F.Player()->isHidden() && Container()->parentWidget() == F.Window.get()
+               && Container()->geometry() == panel && F.Player()->geometry() == QRect(QPoint(0, 0), panel.size())
+               && F.Player()->PlayerWinCtrl()->geometry() == QRect(QPoint(0, 0), panel.size());
     }
 
     // The surface is hidden, shrunk to 1 x 1 at PanelMedia's top-left corner.
     bool HiddenAtCorner()
     {
-        return Player()->isHidden() && Container()->geometry() == QRect(PanelMediaRect().topLeft(), QSize(1, 1));
+        return F.Player()->isHidden() && Container()->geometry() == QRect(PanelMediaRect().topLeft(), QSize(1, 1));
     }
 
     QString Describe()
@@ -78,38 +49,12 @@ private:
             return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
         };
         return QStringLiteral("panel %1, container %2, player %3 %4")
-            .arg(text(PanelMediaRect()), text(Container()->geometry()), text(Player()->geometry()),
-                 Player()->isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown"));
+            .arg(text(PanelMediaRect()), text(Container()->geometry()), text(F.Player()->geometry()),
+                 F.Player()->isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown"));
     }
 
-    void FreshWindow()
-    {
-        FWindow.reset();
-        TOrvTask_IdleWorker::Default().Clear();
-        FWindow = std::make_unique<TfrmMain>();
-        FWindow->show();
-        QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
-    }
-
-    void Choose(const QString& sName)
-    {
-        FAnswer = FMedia.filePath(sName);
-        Access().Button1Click();
-    }
-
-    void ChooseAndRest(const QString& sName)
-    {
-        Choose(sName);
-        QVERIFY2(TestLoop::waitFor(
-                     [&] {
-                         return Access().FileName() == FMedia.filePath(sName)
-                                && Player()->GetState() == vlcPlayer_Paused && !CoverShown();
-                     },
-                     10000),
-                 qPrintable(Player()->GetStateName()));
-    }
-
-    void ClickTab(int AIndex) { QTest::mouseClick(Header(), Qt::LeftButton, {}, Header()->tabRect(AIndex).center()); }
+    void Choose(const QString& sName) { F.Choose(FMedia.filePath(sName)); }
+    void ChooseAndRest(const QString& sName) { F.ChooseAndRest(FMedia.filePath(sName)); }
 
     static void WritePng(const QString& sPath)
     {
@@ -121,9 +66,7 @@ private:
 private slots:
     void initTestCase()
     {
-        TestMedia::isolateHome(FHome.path());
-        OrvStartup_ModuleInit();
-        TOpenDialog::SetRunner([this](QWidget*, const QString&, const QString&) { return FAnswer; });
+        F.Start();
         TestMedia::VideoFormat format;
         format.durationMs = 4000;
         format.size = QSize(320, 180);
@@ -133,19 +76,13 @@ private slots:
         QVERIFY(photo.open(QIODevice::WriteOnly));
     }
 
-    void cleanupTestCase()
-    {
-        FWindow.reset();
-        TOpenDialog::SetRunner({});
-        OrvStartup_ModuleFinalize();
-    }
+    void cleanupTestCase() { F.Finish(); }
 
-    void init() { FreshWindow(); }
+    void init() { F.FreshWindow(); }
 
     void cleanup()
     {
-        FWindow.reset();
-        TOrvTask_IdleWorker::Default().Clear();
+        F.CloseWindow();
         QVERIFY(!LibVlcHandle());
     }
 
@@ -153,9 +90,9 @@ private slots:
     {
         QVERIFY(Container());
         QVERIFY(Container()->testAttribute(Qt::WA_NativeWindow));
-        QVERIFY(Player()->PlayerWinCtrl()->internalWinId() != 0);
-        QCOMPARE(Header()->currentIndex(), 0);
-        QCOMPARE(Control<QStackedWidget>("TabControl2_Body")->currentWidget(), Control("TabItem1B_Video"));
+        QVERIFY(F.Player()->PlayerWinCtrl()->internalWinId() != 0);
+        QCOMPARE(F.Header()->currentIndex(), 0);
+        QCOMPARE(F.Control<QStackedWidget>("TabControl2_Body")->currentWidget(), F.Control("TabItem1B_Video"));
         QVERIFY2(TestLoop::waitFor([&] { return Covers(); }), qPrintable(Describe()));
     }
 
@@ -170,39 +107,39 @@ private slots:
     {
         QFETCH(QSize, size);
         const QRect before = PanelMediaRect();
-        FWindow->resize(size);
+        F.Window->resize(size);
         QVERIFY(TestLoop::waitFor([&] { return PanelMediaRect() != before; }));
         QVERIFY2(Covers(), qPrintable(Describe()));
     }
 
     void screenshotViewHidesTheSurfaceAndTheTimeline()
     {
-        ClickTab(1);
-        QCOMPARE(Control<QStackedWidget>("TabControl2_Body")->currentWidget(), Control("TabItem2B_Screenshot"));
+        F.ClickTab(1);
+        QCOMPARE(F.Control<QStackedWidget>("TabControl2_Body")->currentWidget(), F.Control("TabItem2B_Screenshot"));
         QVERIFY2(HiddenAtCorner(), qPrintable(Describe()));
-        QVERIFY(Control("LabelMediaTime")->isHidden());
-        QVERIFY(Control("LabelMediaDuration")->isHidden());
-        QVERIFY(Control("tbProcess")->isHidden());
+        QVERIFY(F.Control("LabelMediaTime")->isHidden());
+        QVERIFY(F.Control("LabelMediaDuration")->isHidden());
+        QVERIFY(F.Control("tbProcess")->isHidden());
 
-        ClickTab(0);
-        QCOMPARE(Control<QStackedWidget>("TabControl2_Body")->currentWidget(), Control("TabItem1B_Video"));
+        F.ClickTab(0);
+        QCOMPARE(F.Control<QStackedWidget>("TabControl2_Body")->currentWidget(), F.Control("TabItem1B_Video"));
         QVERIFY2(Covers(), qPrintable(Describe()));
-        QVERIFY(!Control("LabelMediaTime")->isHidden());
-        QVERIFY(!Control("LabelMediaDuration")->isHidden());
-        QVERIFY(!Control("tbProcess")->isHidden());
+        QVERIFY(!F.Control("LabelMediaTime")->isHidden());
+        QVERIFY(!F.Control("LabelMediaDuration")->isHidden());
+        QVERIFY(!F.Control("tbProcess")->isHidden());
     }
 
     // The switch itself places the surface, on the layout of the new size.
     void resizeInScreenshotViewThenSwitchToVideo()
     {
-        ClickTab(1);
+        F.ClickTab(1);
         const QRect hidden = Container()->geometry();
-        FWindow->resize(1000, 760);
+        F.Window->resize(1000, 760);
         TestLoop::run(100);
         QCOMPARE(Container()->geometry(), hidden);
-        QVERIFY(Player()->isHidden());
+        QVERIFY(F.Player()->isHidden());
 
-        ClickTab(0);
+        F.ClickTab(0);
         QVERIFY2(Covers(), qPrintable(Describe()));
         QCOMPARE(Container()->width(), PanelMediaRect().width());
         QVERIFY(Container()->width() > hidden.width());
@@ -211,14 +148,14 @@ private slots:
     void followsTheSplitterOnEveryMoveAndRelease()
     {
         QVERIFY(TestLoop::waitFor([&] { return Covers(); }));
-        auto* splitter = Control<QSplitter>("Splitter1");
+        auto* splitter = F.Control<QSplitter>("Splitter1");
         QWidget* handle = splitter->handle(1);
-        QWindow* window = FWindow->windowHandle();
-        QPoint at = handle->mapTo(FWindow.get(), handle->rect().center());
+        QWindow* window = F.Window->windowHandle();
+        QPoint at = handle->mapTo(F.Window.get(), handle->rect().center());
         const int startLeft = PanelMediaRect().left();
 
         QTest::mousePress(window, Qt::LeftButton, {}, at);
-        QCOMPARE(Access().Splitter1Tag(), 1);
+        QCOMPARE(F.Access().Splitter1Tag(), 1);
         for (int dx : {30, 30, -15, 40}) {
             at.rx() += dx;
             QTest::mouseMove(window, at);
@@ -226,7 +163,7 @@ private slots:
         }
         QCOMPARE(PanelMediaRect().left(), startLeft + 85);
         QTest::mouseRelease(window, Qt::LeftButton, {}, at);
-        QCOMPARE(Access().Splitter1Tag(), 0);
+        QCOMPARE(F.Access().Splitter1Tag(), 0);
         QVERIFY2(Covers(), qPrintable(Describe()));
     }
 
@@ -240,26 +177,26 @@ private slots:
                 QFile::remove(FMedia.filePath(QLatin1String(name)));
         });
         Choose(QStringLiteral("photo.jpg"));
-        auto* thumbnails = Control<TScreenshotListView>("ListViewScreenshots");
+        auto* thumbnails = F.Control<TScreenshotListView>("ListViewScreenshots");
 
         // Nothing displayed: no refresh is queued.
-        ClickTab(1);
+        F.ClickTab(1);
         QVERIFY(TOrvTask_IdleWorker::Default().Tasks().empty());
-        ClickTab(0);
+        F.ClickTab(0);
 
         ChooseAndRest(QStringLiteral("clip.avi"));
         QCOMPARE(thumbnails->Model()->Count(), 1);
         WritePng(FMedia.filePath(QStringLiteral("clip_0001.png")));
-        ClickTab(1);
+        F.ClickTab(1);
         QVERIFY(!TOrvTask_IdleWorker::Default().Tasks().empty());
         QCOMPARE(thumbnails->Model()->Count(), 1);
         QVERIFY(TestLoop::waitFor([&] { return thumbnails->Model()->Count() == 2; }));
 
         // The thumbnails stay those of the video displayed, also when the
         // file list's highlight has moved to another file without opening it.
-        Access().ListBoxFiles()->setCurrentRow(Access().FileListTexts().indexOf(QStringLiteral("other.avi")));
+        F.Access().ListBoxFiles()->setCurrentRow(F.Access().FileListTexts().indexOf(QStringLiteral("other.avi")));
         WritePng(FMedia.filePath(QStringLiteral("clip_0002.png")));
-        ClickTab(0);
+        F.ClickTab(0);
         QVERIFY(TestLoop::waitFor([&] { return thumbnails->Model()->Count() == 3; }));
         QCOMPARE(thumbnails->Model()->Row(1).Detail, QStringLiteral("clip_0002.png"));
     }
@@ -271,7 +208,7 @@ private slots:
         QVERIFY(TestLoop::waitFor([&] { return Covers(); }));
         Choose(QStringLiteral("photo.jpg"));
         QVERIFY2(HiddenAtCorner(), qPrintable(Describe()));
-        QCOMPARE(Header()->currentIndex(), 0);
+        QCOMPARE(F.Header()->currentIndex(), 0);
 
         ChooseAndRest(QStringLiteral("clip.avi"));
         QVERIFY2(Covers(), qPrintable(Describe()));
@@ -281,42 +218,42 @@ private slots:
     void theEngineDrawsIntoTheEmbeddedVideoWindow()
     {
         ChooseAndRest(QStringLiteral("clip.avi"));
-        QWidget* video = Player()->PlayerWinCtrl();
-        QCOMPARE(WId(LibVlcEntries.libvlc_media_player_get_xwindow(Player()->GetPlayerHandle())), video->winId());
-        QVERIFY(TestLoop::waitFor([&] { return Player()->HasVout(); }));
-        QVERIFY(FWindow->isAncestorOf(video));
+        QWidget* video = F.Player()->PlayerWinCtrl();
+        QCOMPARE(WId(LibVlcEntries.libvlc_media_player_get_xwindow(F.Player()->GetPlayerHandle())), video->winId());
+        QVERIFY(TestLoop::waitFor([&] { return F.Player()->HasVout(); }));
+        QVERIFY(F.Window->isAncestorOf(video));
         QVERIFY2(Covers(), qPrintable(Describe()));
     }
 
     void destroyingClearsTheHandlersAndUnloadsTheEngine()
     {
         ChooseAndRest(QStringLiteral("clip.avi"));
-        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
-        QVERIFY(TestLoop::waitFor([&] { return Access().Timeline_Value() > 400; }));
+        F.PressKey(Qt::Key_P);
+        QVERIFY(TestLoop::waitFor([&] { return F.Access().Timeline_Value() > 400; }));
 
-        Access().FormDestroy();
-        QVERIFY(!Player());
+        F.Access().FormDestroy();
+        QVERIFY(!F.Player());
         QVERIFY(!LibVlcHandle());
-        const QString time = Control<QLabel>("LabelMediaTime")->text();
-        const float value = Access().Timeline_Value();
+        const QString time = F.Control<QLabel>("LabelMediaTime")->text();
+        const float value = F.Access().Timeline_Value();
         TestLoop::run(400);
-        QCOMPARE(Control<QLabel>("LabelMediaTime")->text(), time);
-        QCOMPARE(Access().Timeline_Value(), value);
+        QCOMPARE(F.Control<QLabel>("LabelMediaTime")->text(), time);
+        QCOMPARE(F.Access().Timeline_Value(), value);
     }
 
     void closingWhilePlaying()
     {
         ChooseAndRest(QStringLiteral("clip.avi"));
-        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
-        QVERIFY(TestLoop::waitFor([&] { return Player()->GetState() == vlcPlayer_Playing; }));
+        F.PressKey(Qt::Key_P);
+        QVERIFY(TestLoop::waitFor([&] { return F.Player()->GetState() == vlcPlayer_Playing; }));
         // A playing report just before closing leaves its 50 ms task behind.
-        Access().EvOnMediaPlayerPlaying();
+        F.Access().EvOnMediaPlayerPlaying();
 
         // Closing stops the engine before the window goes, while its video
         // window is still shown.
-        FWindow->close();
-        QCOMPARE(Player()->GetState(), vlcPlayer_Stopped);
-        FWindow.reset();
+        F.Window->close();
+        QCOMPARE(F.Player()->GetState(), vlcPlayer_Stopped);
+        F.Window.reset();
         QVERIFY(!LibVlcHandle());
         TestLoop::run(300);
         QVERIFY(TOrvTask_IdleWorker::Default().Tasks().empty());
@@ -324,7 +261,7 @@ private slots:
 
     void withoutAnEngineTheWindowStillWorks()
     {
-        FWindow.reset();
+        F.Window.reset();
         QTemporaryDir nowhere;
         const TLibVlcInstallDirLookup previousLookup = LibVlcSetInstallDirLookup([&] { return nowhere.path(); });
         QStringList stubTexts;
@@ -335,22 +272,23 @@ private slots:
             LibVlcSetStubNotifier(previousNotifier);
         });
 
-        FreshWindow();
+        F.FreshWindow();
         QVERIFY(!LibVlcLastError().isEmpty());
         Choose(QStringLiteral("clip.avi"));
-        QVERIFY(Access().FileListTexts().contains(QStringLiteral("clip.avi")));
-        QVERIFY(TestLoop::waitFor([&] { return Access().FileName() == FMedia.filePath(QStringLiteral("clip.avi")); }));
+        QVERIFY(F.Access().FileListTexts().contains(QStringLiteral("clip.avi")));
+        QVERIFY(TestLoop::waitFor(
+            [&] { return F.Access().FileName() == FMedia.filePath(QStringLiteral("clip.avi")); }));
         TestLoop::run(300);
         QVERIFY(!LibVlcHandle());
-        QCOMPARE(Player()->GetStateName(), QStringLiteral("Player not initialised"));
-        QCOMPARE(Control<QLabel>("LabelMediaDuration")->text(), QStringLiteral("-:--:-------"));
+        QCOMPARE(F.Player()->GetStateName(), QStringLiteral("Player not initialised"));
+        QCOMPARE(F.Control<QLabel>("LabelMediaDuration")->text(), QStringLiteral("-:--:-------"));
         QVERIFY(stubTexts.isEmpty());
-        QVERIFY(FWindow->isVisible());
+        QVERIFY(F.Window->isVisible());
 
         // Stepping and playing do nothing visible either.
-        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_P);
-        QTest::keyClick(Control("ListBoxFiles"), Qt::Key_Right);
-        QCOMPARE(Player()->GetStateName(), QStringLiteral("Player not initialised"));
+        F.PressKey(Qt::Key_P);
+        F.PressKey(Qt::Key_Right);
+        QCOMPARE(F.Player()->GetStateName(), QStringLiteral("Player not initialised"));
         QVERIFY(stubTexts.isEmpty());
     }
 };

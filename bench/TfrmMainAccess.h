@@ -1,0 +1,31 @@
+#pragma once
+
+#include "engine/TVlcPlayer.h"
+#include "ui/TfrmMain.h"
+
+#include <QLabel>
+#include <QListWidget>
+
+// What the benchmarks drive and read of the window that its controls do not
+// show. The window grants one class its private parts, TfrmMainAccess; the
+// bench programs define their own, smaller one under that name and never see
+// the tests' one (tests/ui/TfrmMainAccess.h), which is built into other
+// programs only.
+struct TfrmMainAccess
+{
+    TfrmMain& w;
+
+    QString FileName() const { return w.FFileName; }
+    TVlcPlayer* Player() const { return w.FPlayer.get(); }
+    QListWidget* ListBoxFiles() const { return w.ListBoxFiles; }
+    void Button1Click() { w.Button1Click(); }
+    void Timeline_SetValue(float AValue) { w.Timeline_SetValue(AValue); }
+
+    TScreenshotThumbnails* Thumbnails() const { return w.FThumbnails; }
+    void Screenshots_UpdateFromFile(const QString& sFilename) { w.Screenshots_UpdateFromFile(sFilename); }
+    void Screenshot_Display(int AIndex) { w.Screenshot_Display(AIndex); }
+    // Screenshots asked for and not yet written, or still to be asked for
+    // behind steps that wait for them.
+    int ScreenshotsPending() const { return w.FScreenshotsPending + int(w.FAfterScreenshots.size()); }
+    QString StatusMessage() const { return w.LabelStatusMessage->text(); }
+};
