@@ -26,7 +26,7 @@
 #include "TestMedia.h"
 #include "TestPng.h"
 #include "TestScreen.h"
-#include "TfrmMainAccess.h"
+#include "TfrmMainBenchAccess.h"
 
 #include "app/OrvStartup.h"
 #include "engine/TVlcPlayer.h"
@@ -404,7 +404,7 @@ struct TBench
     std::unique_ptr<TfrmMain> FWindow;
     std::optional<QString> FAnswer;
 
-    TfrmMainAccess Access() { return TfrmMainAccess {*FWindow}; }
+    TfrmMainBenchAccess Access() { return TfrmMainBenchAccess {*FWindow}; }
     TScreenshotListModel* Model() { return FWindow->findChild<TScreenshotListView*>("ListViewScreenshots")->Model(); }
     QString Video() const { return FMedia.filePath(QStringLiteral("clip.avi")); }
 

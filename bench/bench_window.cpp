@@ -25,7 +25,7 @@
 
 #include "TestMedia.h"
 #include "TestScreen.h"
-#include "TfrmMainAccess.h"
+#include "TfrmMainBenchAccess.h"
 
 #include "app/OrvStartup.h"
 #include "engine/TVlcPlayer.h"
@@ -258,7 +258,7 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "no window (is an X server running?)\n");
             return 1;
         }
-        TfrmMainAccess access {window};
+        TfrmMainBenchAccess access {window};
         TVlcPlayer* player = access.Player();
         QWidget* cover = window.findChild<QWidget*>(QStringLiteral("RectangleCover"));
         auto* timeLabel = window.findChild<QLabel*>(QStringLiteral("LabelMediaTime"));

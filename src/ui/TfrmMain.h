@@ -54,6 +54,7 @@ protected:
 
 private:
     friend struct TfrmMainAccess;
+    friend struct TfrmMainBenchAccess;
 
     // Header tabs, by index in TabControl1_Header (also the page index of TabControl2_Body).
     static constexpr int TabItem1H_Video = 0;

@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QImageReader>
-#include <QLabel>
 #include <QtTest>
 
 // Videos of a frame or two, shorter than the first-frame rest, and a video
@@ -84,9 +83,9 @@ private slots:
         F.Choose(video);
         QVERIFY(TestLoop::waitFor([&] { return F.Access().FileName() == video && !F.CoverShown(); }, 15000));
         if (action == QLatin1String("step")) {
-            QTest::keyClick(F.Control("ListBoxFiles"), Qt::Key_Right);
+            F.PressKey(Qt::Key_Right);
         } else if (action == QLatin1String("play")) {
-            QTest::keyClick(F.Control("ListBoxFiles"), Qt::Key_P);
+            F.PressKey(Qt::Key_P);
             F.WaitState(vlcPlayer_Ended);
         }
         int shown = -1;
@@ -99,9 +98,9 @@ private slots:
                  qPrintable(QStringLiteral("frame on screen: %1").arg(shown)));
 
         const QStringList before = Screenshots();
-        QTest::keyClick(F.Control("ListBoxFiles"), Qt::Key_S);
+        F.PressKey(Qt::Key_S);
         QVERIFY(TestLoop::waitFor([&] { return F.Access().ScreenshotsPending() == 0; }, 15000));
-        QCOMPARE(F.Control<QLabel>("LabelStatusMessage")->text(), QString());
+        QCOMPARE(F.Text("LabelStatusMessage"), QString());
         QCOMPARE(Screenshots().size(), before.size() + 1);
         QString written;
         for (const QString& file : Screenshots())

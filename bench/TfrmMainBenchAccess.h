@@ -7,11 +7,9 @@
 #include <QListWidget>
 
 // What the benchmarks drive and read of the window that its controls do not
-// show. The window grants one class its private parts, TfrmMainAccess; the
-// bench programs define their own, smaller one under that name and never see
-// the tests' one (tests/ui/TfrmMainAccess.h), which is built into other
-// programs only.
-struct TfrmMainAccess
+// show; the window grants this class its private parts, as it does the
+// tests' access.
+struct TfrmMainBenchAccess
 {
     TfrmMain& w;
 
