@@ -34,6 +34,16 @@ private:
         return -1;
     }
 
+    static int NearestFrame(const QImage& AImage, const QList<QImage>& AFrames)
+    {
+        int nearest = -1;
+        for (int i = 0; i < AFrames.size(); ++i) {
+            if (nearest < 0 || TestMedia::meanAbsDiff(AImage, AFrames[i]) < TestMedia::meanAbsDiff(AImage, AFrames[nearest]))
+                nearest = i;
+        }
+        return nearest;
+    }
+
     QStringList Screenshots() const { return QDir(FMedia.path()).entryList({QStringLiteral("*.png")}, QDir::Files); }
 
 private slots:
@@ -51,7 +61,7 @@ private slots:
         QTest::addColumn<int>("fps");
         QTest::addColumn<QString>("action");
         // The earliest frame that may be on screen: a video that ended shows
-        // one of its last.
+        // its last frame or the one before (see below).
         QTest::addColumn<int>("firstFrameShown");
         QTest::newRow("one frame") << 1 << 5 << "" << 0;
         QTest::newRow("one frame, after a step") << 1 << 5 << "step" << 0;
@@ -80,14 +90,17 @@ private slots:
         for (int i = 0; i < frames; ++i)
             frameImages << TestMedia::ffmpegFrameAt(video, i * 1000 / fps);
 
-        F.Choose(video);
-        QVERIFY(TestLoop::waitFor([&] { return F.Access().FileName() == video && !F.CoverShown(); }, 15000));
-        if (action == QLatin1String("step")) {
-            F.PressKey(Qt::Key_Right);
-        } else if (action == QLatin1String("play")) {
+        if (action == QLatin1String("play")) {
+            F.ChooseAndRest(video);
             F.PressKey(Qt::Key_P);
             F.WaitState(vlcPlayer_Ended);
+        } else {
+            // The shortest may end before the rest pauses it.
+            F.Choose(video);
+            QVERIFY(TestLoop::waitFor([&] { return F.Access().FileName() == video && !F.CoverShown(); }, 15000));
         }
+        if (action == QLatin1String("step"))
+            F.PressKey(Qt::Key_Right);
         int shown = -1;
         QVERIFY2(TestLoop::waitFor(
                      [&] {
@@ -109,8 +122,25 @@ private slots:
         QVERIFY2(written.startsWith(video.chopped(4) + QLatin1Char('_')), qPrintable(written));
         const QImage saved = QImageReader(written).read().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(saved.size(), format.size);
+        // The picture is one of the video's frames, whole. A paused engine
+        // draws the frame of its time anew for the screenshot, which may be
+        // the one after the frame on screen until then: the screen then
+        // shows the saved frame. An ended video's picture is one of its last
+        // two: whether libvlc draws the very last frame before it reports the
+        // end depends on its timing, on screen as in memory.
+        const int savedFrame = NearestFrame(saved, frameImages);
         QString why;
-        QVERIFY2(TestMedia::framesMatch(saved, frameImages[shown], &why), qPrintable(why));
+        QVERIFY2(TestMedia::framesMatch(saved, frameImages[savedFrame], &why), qPrintable(why));
+        if (action == QLatin1String("play")) {
+            QVERIFY2(savedFrame >= frames - 2, qPrintable(QString::number(savedFrame)));
+        } else {
+            QVERIFY2(TestLoop::waitFor([&] { return (shown = FrameOnScreen(frameImages)) == savedFrame; }, 10000),
+                     qPrintable(QStringLiteral("frame %1 saved, frame %2 on screen; the player %3 at %4 ms")
+                                    .arg(savedFrame)
+                                    .arg(shown)
+                                    .arg(F.Player()->GetStateName())
+                                    .arg(F.Player()->GetVideoPosInMs())));
+        }
     }
 };
 
