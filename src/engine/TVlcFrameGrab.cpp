@@ -38,7 +38,8 @@ QImage TVlcFrameGrab::Take(qint64 AFromMs, TWhich AWhich, QDeadlineTimer ADeadli
     if (!player)
         return {};
     LibVlcEntries.libvlc_video_set_format_callbacks(player.get(), &TVlcFrameGrab::FormatSetup, nullptr);
-    LibVlcEntries.libvlc_video_set_callbacks(player.get(), &TVlcFrameGrab::Lock, nullptr, &TVlcFrameGrab::Display, this);
+    LibVlcEntries.libvlc_video_set_callbacks(player.get(), &TVlcFrameGrab::Lock, nullptr, &TVlcFrameGrab::Display,
+                                             this);
     if (LibVlcEntries.libvlc_media_player_play(player.get()) != 0)
         return {};
 

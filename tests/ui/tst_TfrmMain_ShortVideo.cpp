@@ -37,9 +37,13 @@ private:
     static int NearestFrame(const QImage& AImage, const QList<QImage>& AFrames)
     {
         int nearest = -1;
+        double nearestDiff = 0;
         for (int i = 0; i < AFrames.size(); ++i) {
-            if (nearest < 0 || TestMedia::meanAbsDiff(AImage, AFrames[i]) < TestMedia::meanAbsDiff(AImage, AFrames[nearest]))
+            const double diff = TestMedia::meanAbsDiff(AImage, AFrames[i]);
+            if (nearest < 0 || diff < nearestDiff) {
                 nearest = i;
+                nearestDiff = diff;
+            }
         }
         return nearest;
     }
