@@ -55,8 +55,15 @@ QImage TVlcFrameGrab::Take(qint64 AFromMs, TWhich AWhich, QDeadlineTimer ADeadli
         if (!finished)
             FLatest = QImage();
     }
-    const QImage taken = FLatest;
+    QImage taken = FLatest;
     lock.unlock();
+    // The engine draws at the size of the blocks it decodes (a 240-line
+    // MJPEG at 256 lines), stretched; the picture has the video's own size.
+    unsigned width = 0;
+    unsigned height = 0;
+    if (!taken.isNull() && LibVlcEntries.libvlc_video_get_size(player.get(), 0, &width, &height) == 0 && width > 0
+        && height > 0 && taken.size() != QSize(int(width), int(height)))
+        taken = taken.scaled(int(width), int(height), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     // Once stopped the engine calls back no more: the canvas can go.
     LibVlcEntries.libvlc_media_player_stop(player.get());
     return taken;
