@@ -508,6 +508,8 @@ private:
     // The time last sought while paused or pausing, -1 when playback has
     // moved on since; read by the snapshot thread too.
     std::atomic<qint64> FPausedTime {-1};
+    // When the last seek was asked, on the steady clock in milliseconds.
+    std::atomic<qint64> FSeekAtMs {0};
     TVlcMouseEventWinCtrl* FMouseEventWinCtrl = nullptr;
     TVlcPlayerMouseEventsHandler FMouseEventsHandler = mehComponent;
     QStringList FStartOptions;

@@ -30,6 +30,12 @@ constexpr int PollIntervalMs = 10;
 constexpr std::array<const char*, 8> StateNames {"Nothing Special", "Opening", "Buffering", "Playing",
                                                   "Paused",          "Stopped", "Ended",     "Error"};
 
+qint64 SteadyMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 void Sleep(int ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -227,6 +233,7 @@ void TVlcPlayer::ShowPausedFrame()
     if (GetState() != vlcPlayer_Paused)
         return;
     SeekToCurrentTime();
+    FSeekAtMs = SteadyMs();
     FSettledSeek->start();
 }
 
@@ -264,6 +271,7 @@ void TVlcPlayer::SetVideoPosInMs(qint64 newPos)
     if (!p_mi)
         return;
     LibVlcEntries.libvlc_media_player_set_time(p_mi.get(), newPos);
+    FSeekAtMs = SteadyMs();
     const bool playing = GetState() == vlcPlayer_Playing;
     if (!playing || FPauseRequested) {
         FPausedTime = newPos;
@@ -387,9 +395,16 @@ bool TVlcPlayer::Snapshot(const QString& fileName, unsigned width, unsigned heig
     // The snapshot is of the next picture drawn, which a paused engine may
     // never draw of its own accord; and a frame sought just now may be drawn
     // only once the engine has settled.
+    // A paused engine shows the picture it has until the picture of a seek
+    // is drawn, and a snapshot taken meanwhile would be of that old picture:
+    // a seek is given the time in which it is drawn.
     const bool paused = IsPause();
-    if (paused)
+    if (paused) {
+        const qint64 sinceSeek = SteadyMs() - FSeekAtMs;
+        if (sinceSeek >= 0 && sinceSeek < SettledSeekDelayMs)
+            Sleep(int(SettledSeekDelayMs - sinceSeek));
         SeekToCurrentTime();
+    }
     if (TakeSnapshot(fileName, width, height))
         return true;
     if (paused) {
