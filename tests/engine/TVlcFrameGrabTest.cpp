@@ -38,15 +38,7 @@ private:
 private slots:
     void initTestCase()
     {
-        TestMedia::VideoFormat format;
-        format.durationMs = Frames * 1000 / Fps;
-        format.fps = Fps;
-        format.size = QSize(320, 240);
-        format.source = QStringLiteral("testsrc");
-        // Each frame in colours of its own.
-        format.extraArgs = {QStringLiteral("-vf"), QStringLiteral("hue=H=1.2*n"), QStringLiteral("-frames:v"),
-                            QString::number(Frames)};
-        FClip.start(QStringLiteral("frames.avi"), format);
+        FClip.start(QStringLiteral("frames.avi"), TestMedia::distinctFrames(Frames, Fps));
         for (int i = 0; i < Frames; ++i)
             FFrames << TestMedia::ffmpegFrameAt(FClip.video, i * 1000 / Fps);
         FVlc = std::make_unique<TVlc>();

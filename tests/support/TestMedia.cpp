@@ -30,6 +30,18 @@ bool runFfmpeg(const QStringList& args, QString* errorText)
 }
 } // namespace
 
+VideoFormat distinctFrames(int AFrames, int AFps)
+{
+    VideoFormat format;
+    format.durationMs = AFrames * 1000 / AFps;
+    format.fps = AFps;
+    format.size = QSize(320, 240);
+    format.source = QStringLiteral("testsrc");
+    format.extraArgs = {QStringLiteral("-vf"), QStringLiteral("hue=H=1.2*n"), QStringLiteral("-frames:v"),
+                        QString::number(AFrames)};
+    return format;
+}
+
 bool makeVideo(const QString& filePath, const VideoFormat& format)
 {
     QDir().mkpath(QFileInfo(filePath).absolutePath());

@@ -20,6 +20,10 @@ struct VideoFormat {
     QStringList extraArgs;                       // added before the output file
 };
 
+// A 320 x 240 video of AFrames frames at AFps, each frame in colours of its
+// own, so that a picture tells which frame it is.
+VideoFormat distinctFrames(int AFrames, int AFps);
+
 // Writes an AVI (or any container the file suffix names); fails the calling
 // test with a message when ffmpeg is missing or refuses.
 bool makeVideo(const QString& filePath, const VideoFormat& format = {});

@@ -81,14 +81,7 @@ private slots:
         QFETCH(int, firstFrameShown);
         // A video of its own for each row: each is chosen anew.
         const QString video = FMedia.filePath(QStringLiteral("clip%1.avi").arg(++FClips));
-        TestMedia::VideoFormat format;
-        format.durationMs = frames * 1000 / fps;
-        format.fps = fps;
-        format.size = QSize(320, 240);
-        format.source = QStringLiteral("testsrc");
-        // Each frame in colours of its own.
-        format.extraArgs = {QStringLiteral("-vf"), QStringLiteral("hue=H=1.2*n"), QStringLiteral("-frames:v"),
-                            QString::number(frames)};
+        const TestMedia::VideoFormat format = TestMedia::distinctFrames(frames, fps);
         QVERIFY(TestMedia::makeVideo(video, format));
         QList<QImage> frameImages;
         for (int i = 0; i < frames; ++i)
