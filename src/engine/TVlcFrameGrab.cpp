@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 
+#include <array>
 #include <cstring>
 
 #include "engine/VlcLoader.h"
@@ -18,16 +19,25 @@ bool Finished(libvlc_state_t AState)
 
 } // namespace
 
-TVlcFrameGrab::TVlcFrameGrab(libvlc_instance_t* AInstance, libvlc_media_t* AMedia)
-    : FInstance(AInstance), FMedia(AMedia)
+TVlcFrameGrab::TVlcFrameGrab(libvlc_media_t* AMedia)
+    : FMedia(AMedia)
 {
 }
 
 QImage TVlcFrameGrab::Take(qint64 AFromMs, TWhich AWhich, QDeadlineTimer ADeadline)
 {
-    if (!FInstance || !FMedia || !LibVlcEntries.libvlc_video_set_format_callbacks)
+    if (!FMedia || !LibVlcEntries.libvlc_video_set_format_callbacks)
         return {};
-    const TVlcMediaRef media {LibVlcEntries.libvlc_media_duplicate(FMedia)};
+    // An engine of its own, which draws every picture however late: a busy
+    // machine would otherwise have it drop the very frame wanted. The
+    // program's engine is loaded, so this one starts quickly.
+    static constexpr std::array<const char*, 6> Options {"--ignore-config", "--intf=dummy", "--quiet",
+                                                          "--no-audio", "--no-drop-late-frames", "--no-skip-frames"};
+    const TVlcInstanceRef instance {LibVlcEntries.libvlc_new(int(Options.size()), Options.data())};
+    if (!instance)
+        return {};
+    const QByteArray mrl = LibVlcTakeString(LibVlcEntries.libvlc_media_get_mrl(FMedia)).toUtf8();
+    const TVlcMediaRef media {LibVlcEntries.libvlc_media_new_location(instance.get(), mrl.constData())};
     if (!media)
         return {};
     LibVlcEntries.libvlc_media_add_option(media.get(), ":no-audio");
@@ -40,21 +50,20 @@ QImage TVlcFrameGrab::Take(qint64 AFromMs, TWhich AWhich, QDeadlineTimer ADeadli
     LibVlcEntries.libvlc_video_set_format_callbacks(player.get(), &TVlcFrameGrab::FormatSetup, nullptr);
     LibVlcEntries.libvlc_video_set_callbacks(player.get(), &TVlcFrameGrab::Lock, nullptr, &TVlcFrameGrab::Display,
                                              this);
+    FWhich = AWhich;
     if (LibVlcEntries.libvlc_media_player_play(player.get()) != 0)
         return {};
 
     std::unique_lock lock(FLock);
-    if (AWhich == FirstFrom) {
-        FDrawn.wait_until(lock, ADeadline.deadline<std::chrono::steady_clock>(), [this] { return !FLatest.isNull(); });
-    } else {
-        bool finished = false;
-        while (!(finished = Finished(LibVlcEntries.libvlc_media_player_get_state(player.get())))
-               && !ADeadline.hasExpired())
-            FDrawn.wait_for(lock, std::chrono::milliseconds(StatePollMs));
-        // A frame drawn before the end is not the last one.
-        if (!finished)
-            FLatest = QImage();
-    }
+    // A media that ends without a picture ends the wait too.
+    bool finished = false;
+    while (!(AWhich == FirstFrom && !FLatest.isNull())
+           && !(finished = Finished(LibVlcEntries.libvlc_media_player_get_state(player.get())))
+           && !ADeadline.hasExpired())
+        FDrawn.wait_for(lock, std::chrono::milliseconds(StatePollMs));
+    // A frame drawn before the end is not the last one.
+    if (AWhich == LastFrom && !finished)
+        FLatest = QImage();
     QImage taken = FLatest;
     lock.unlock();
     // The engine draws at the size of the blocks it decodes (a 240-line
@@ -96,6 +105,9 @@ void TVlcFrameGrab::Display(void* opaque, void*)
     auto* self = static_cast<TVlcFrameGrab*>(opaque);
     {
         std::lock_guard lock(self->FLock);
+        // The first picture is kept, however late the waiting caller wakes.
+        if (self->FWhich == FirstFrom && !self->FLatest.isNull())
+            return;
         // The engine leaves the fourth byte of each pixel as it comes.
         self->FLatest = self->FCanvas.convertToFormat(QImage::Format_RGB888);
     }

@@ -21,9 +21,9 @@ class TVlcFrameGrab
 public:
     enum TWhich { FirstFrom, LastFrom };
 
-    // AMedia is the item whose frame is wanted; it is duplicated, so the
-    // caller's item and its player are left alone.
-    TVlcFrameGrab(libvlc_instance_t* AInstance, libvlc_media_t* AMedia);
+    // AMedia is the item whose frame is wanted; only its location is read,
+    // so the caller's item and its player are left alone.
+    explicit TVlcFrameGrab(libvlc_media_t* AMedia);
     TVlcFrameGrab(const TVlcFrameGrab&) = delete;
     TVlcFrameGrab& operator=(const TVlcFrameGrab&) = delete;
 
@@ -37,11 +37,13 @@ private:
     static void* Lock(void* opaque, void** planes);
     static void Display(void* opaque, void* picture);
 
-    libvlc_instance_t* FInstance;
     libvlc_media_t* FMedia;
     std::mutex FLock;
     std::condition_variable FDrawn;
-    // The engine decodes into FCanvas; each picture it shows is copied to FLatest.
+    // Set before the engine starts, read by its thread.
+    TWhich FWhich = FirstFrom;
+    // The engine decodes into FCanvas; the picture it shows is copied to
+    // FLatest (the first one only, when the first is wanted).
     QImage FCanvas;
     QImage FLatest;
 };

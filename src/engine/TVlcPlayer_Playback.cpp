@@ -428,13 +428,13 @@ bool TVlcPlayer::Snapshot(const QString& fileName, unsigned width, unsigned heig
 bool TVlcPlayer::GrabFrame(const QString& fileName, unsigned width, unsigned height)
 {
     const TVlcMediaRef media {LibVlcEntries.libvlc_media_player_get_media(p_mi.get())};
-    if (!media || !FVLC)
+    if (!media)
         return false;
     const bool ended = GetState() == vlcPlayer_Ended;
     const qint64 pausedTime = FPausedTime;
     const qint64 from = ended ? std::max<qint64>(0, GetVideoLenInMs() - EndingSpanMs)
                               : (pausedTime >= 0 ? pausedTime : GetVideoPosInMs());
-    QImage frame = TVlcFrameGrab(FVLC->GetHandle(), media.get())
+    QImage frame = TVlcFrameGrab(media.get())
                        .Take(from, ended ? TVlcFrameGrab::LastFrom : TVlcFrameGrab::FirstFrom,
                              QDeadlineTimer(FrameGrabWaitMs));
     if (frame.isNull())
