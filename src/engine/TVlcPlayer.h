@@ -456,6 +456,7 @@ private:
     // One snapshot of the next picture drawn; true when the file holds it.
     bool TakeSnapshot(const QString& fileName, unsigned width, unsigned height);
     bool GrabFrame(const QString& fileName, unsigned width, unsigned height);
+    qint64 FrameShownAt(qint64 ATime);
 
     // Longer than the engine buffers a file ahead (300 ms), after which a
     // seek while paused is drawn.

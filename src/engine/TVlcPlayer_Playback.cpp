@@ -392,12 +392,14 @@ bool TVlcPlayer::Snapshot(const QString& fileName, unsigned width, unsigned heig
 {
     if (!p_mi)
         return false;
+    // A video whose length the engine does not know (one of a frame or two)
+    // cannot be sought: a seek for the snapshot would move its picture.
+    if (GetVideoLenInMs() <= 0)
+        return GrabFrame(fileName, width, height);
     // The snapshot is of the next picture drawn, which a paused engine may
-    // never draw of its own accord; and a frame sought just now may be drawn
-    // only once the engine has settled.
-    // A paused engine shows the picture it has until the picture of a seek
-    // is drawn, and a snapshot taken meanwhile would be of that old picture:
-    // a seek is given the time in which it is drawn.
+    // never draw of its own accord. Until the picture of a seek is drawn the
+    // engine shows the one before, so a seek is given the time in which it
+    // is drawn.
     const bool paused = IsPause();
     if (paused) {
         const qint64 sinceSeek = SteadyMs() - FSeekAtMs;
@@ -421,6 +423,19 @@ bool TVlcPlayer::Snapshot(const QString& fileName, unsigned width, unsigned heig
     return GrabFrame(fileName, width, height);
 }
 
+// Where the frame on screen at ATime of a playback begins: a video of
+// unknown length is never sought, so it shows the last frame begun by then,
+// and decoding from ATime on would give the next one. A millisecond less
+// keeps a frame that begins between two whole milliseconds.
+qint64 TVlcPlayer::FrameShownAt(qint64 ATime)
+{
+    const double fps = GetVideoFps();
+    if (fps <= 0 || ATime <= 0)
+        return 0;
+    const auto frame = static_cast<qint64>(double(ATime) * fps / 1000.0);
+    return std::max<qint64>(0, static_cast<qint64>(double(frame) * 1000.0 / fps) - 1);
+}
+
 // A video that has ended, and one of a frame or two that rests before the
 // engine knows its length, keep their picture on screen, but the engine has
 // no output picture to snapshot and cannot seek there: the frame is decoded
@@ -431,9 +446,15 @@ bool TVlcPlayer::GrabFrame(const QString& fileName, unsigned width, unsigned hei
     if (!media)
         return false;
     const bool ended = GetState() == vlcPlayer_Ended;
+    const qint64 length = GetVideoLenInMs();
     const qint64 pausedTime = FPausedTime;
-    const qint64 from = ended ? std::max<qint64>(0, GetVideoLenInMs() - EndingSpanMs)
-                              : (pausedTime >= 0 ? pausedTime : GetVideoPosInMs());
+    qint64 from = 0;
+    if (ended)
+        from = std::max<qint64>(0, length - EndingSpanMs);
+    else if (length <= 0)
+        from = FrameShownAt(GetVideoPosInMs());
+    else
+        from = pausedTime >= 0 ? pausedTime : GetVideoPosInMs();
     QImage frame = TVlcFrameGrab(media.get())
                        .Take(from, ended ? TVlcFrameGrab::LastFrom : TVlcFrameGrab::FirstFrom,
                              QDeadlineTimer(FrameGrabWaitMs));

@@ -119,12 +119,10 @@ private slots:
         QVERIFY2(written.startsWith(video.chopped(4) + QLatin1Char('_')), qPrintable(written));
         const QImage saved = QImageReader(written).read().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(saved.size(), format.size);
-        // The picture is one of the video's frames, whole. A paused engine
-        // draws the frame of its time anew for the screenshot, which may be
-        // the one after the frame on screen until then: the screen then
-        // shows the saved frame. An ended video's picture is one of its last
-        // two: whether libvlc draws the very last frame before it reports the
-        // end depends on its timing, on screen as in memory.
+        // The picture is one of the video's frames, whole, and the one on
+        // screen. An ended video's picture is one of its last two: whether
+        // libvlc draws the very last frame before it reports the end depends
+        // on its timing.
         const int savedFrame = NearestFrame(saved, frameImages);
         QString why;
         QVERIFY2(TestMedia::framesMatch(saved, frameImages[savedFrame], &why), qPrintable(why));
