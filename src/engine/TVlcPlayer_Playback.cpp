@@ -410,7 +410,7 @@ bool TVlcPlayer::Snapshot(const QString& fileName, unsigned width, unsigned heig
     if (TakeSnapshot(fileName, width, height))
         return true;
     if (paused) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(SettledSeekDelayMs));
+        Sleep(SettledSeekDelayMs);
         SeekToCurrentTime();
         if (TakeSnapshot(fileName, width, height))
             return true;

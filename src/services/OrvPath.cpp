@@ -302,6 +302,19 @@ bool MatchesNumbered(QStringView sName, QStringView sHead, int AMinDigits, QStri
         && std::all_of(number.begin(), number.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
+// Opens sPath by its own bytes with the flags of open(2) and hands the
+// descriptor to AFile, which closes it.
+bool PathOpenNative(QFile& AFile, const QString& sPath, int AFlags, QIODevice::OpenMode AMode)
+{
+    const int fd = ::open(PathNative(sPath).c_str(), AFlags | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (AFile.open(fd, AMode, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    return false;
+}
+
 } // namespace
 
 QString PathCombine(const QString& sPath1, const QString& sPath2)
@@ -393,24 +406,12 @@ QString PathDisplay(const QString& sPath)
 
 bool PathOpenRead(QFile& AFile, const QString& sPath)
 {
-    const int fd = ::open(PathNative(sPath).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    if (AFile.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-        return true;
-    ::close(fd);
-    return false;
+    return PathOpenNative(AFile, sPath, O_RDONLY, QIODevice::ReadOnly);
 }
 
 bool PathOpenRewrite(QFile& AFile, const QString& sPath)
 {
-    const int fd = ::open(PathNative(sPath).c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    if (AFile.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
-        return true;
-    ::close(fd);
-    return false;
+    return PathOpenNative(AFile, sPath, O_WRONLY | O_TRUNC, QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
 QString PathDocuments()
