@@ -11,7 +11,8 @@ mode=${1:-run}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=${BUILD_DIR:-$root/build}
 
-build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libvlc-dev libgl-dev libxcb1-dev libpng-dev zlib1g-dev)
+build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libvlc-dev libgl-dev libxcb1-dev libpng-dev zlib1g-dev
+    libavformat-dev libavcodec-dev libswscale-dev libavutil-dev)
 run_packages=(libvlc5 vlc-plugin-base vlc-plugin-video-output libqt6svg6 ffmpeg)
 # The install and package tests: the desktop's validators, dpkg-dev and file for
 # CPack's Debian packages, lintian for their checks, xprop (x11-utils) to read the window.

@@ -2,9 +2,10 @@
 
 #include <QEvent>
 #include <QPalette>
-#include <QTimer>
 #include <QWindow>
 
+#include "engine/TFrameSource.h"
+#include "engine/TStillPicture.h"
 #include "engine/TVlc.h"
 #include "engine/VlcLoader.h"
 
@@ -36,17 +37,15 @@ TVlcPlayer::TVlcPlayer(QWidget* AOwner)
     FPlayerWinCtrl->setGeometry(0, 0, width(), height());
     FPlayerWinCtrl->installEventFilter(this);
 
+    FStillWinCtrl = new TStillPicture(this);
+    FStillWinCtrl->setGeometry(0, 0, width(), height());
+
     FMouseEventWinCtrl = new TVlcMouseEventWinCtrl(this);
     FMouseEventWinCtrl->SetBounds(0, 0, width(), height());
     BindMouseEvents();
 
-    FSettledSeek = new QTimer(this);
-    FSettledSeek->setSingleShot(true);
-    FSettledSeek->setInterval(SettledSeekDelayMs);
-    connect(FSettledSeek, &QTimer::timeout, this, [this] {
-        if (IsPause())
-            SeekToCurrentTime();
-    });
+    FFrames = new TFrameSource(this);
+    connect(FFrames, &TFrameSource::frameReady, this, &TVlcPlayer::Rest_FrameReady);
 }
 
 TVlcPlayer::~TVlcPlayer()
@@ -152,19 +151,20 @@ void TVlcPlayer::resizeEvent(QResizeEvent* event)
 
 bool TVlcPlayer::eventFilter(QObject* watched, QEvent* event)
 {
-    // A video window created after the overlay would cover it.
-    if (watched == FPlayerWinCtrl && event->type() == QEvent::WinIdChange)
+    // A video window created after the still picture and the overlay would
+    // cover them.
+    if (watched == FPlayerWinCtrl && event->type() == QEvent::WinIdChange) {
+        FStillWinCtrl->raise();
         FMouseEventWinCtrl->BringToFront();
-    // The video window is painted black when it is shown again or uncovered;
-    // a paused engine is asked to draw its picture once more, once for a
-    // burst of exposes (a splitter drag resizes it on every move).
-    if (watched == FPlayerWinCtrl && event->type() == QEvent::Paint && !FShowPausedFrameQueued && IsPause()) {
-        FShowPausedFrameQueued = true;
+    }
+    // Once for a burst of exposes (a splitter drag resizes on every move).
+    if (watched == FPlayerWinCtrl && event->type() == QEvent::Paint && FEngineOverlays && !FEngineRedrawQueued) {
+        FEngineRedrawQueued = true;
         QMetaObject::invokeMethod(
             this,
             [this] {
-                FShowPausedFrameQueued = false;
-                ShowPausedFrame();
+                FEngineRedrawQueued = false;
+                Rest_EngineRedraw();
             },
             Qt::QueuedConnection);
     }
@@ -174,6 +174,7 @@ bool TVlcPlayer::eventFilter(QObject* watched, QEvent* event)
 void TVlcPlayer::LayoutChildren()
 {
     FPlayerWinCtrl->setGeometry(0, 0, width(), height());
+    FStillWinCtrl->setGeometry(0, 0, width(), height());
     if (FMouseEventsHandler == mehComponent)
         FMouseEventWinCtrl->SetBounds(0, 0, width(), height());
     else

@@ -12,13 +12,15 @@
 
 #include <vlc/vlc.h>
 
+#include "engine/TFrameReader.h"
 #include "engine/TVlcEqualizer.h"
 #include "engine/TVlcMouseEventWinCtrl.h"
 #include "engine/VlcOwners.h"
 #include "engine/VlcTextTagList.h"
 #include "engine/VlcTypes.h"
 
-class QTimer;
+class TFrameSource;
+class TStillPicture;
 class TVlc;
 
 // The engine player's state; the ordinals are libvlc's player-state numbers.
@@ -68,8 +70,16 @@ using TNotifyPlayerEvent = std::function<void(const libvlc_event_t* p_event, TVl
 // placed control still there when its window goes is deleted with it, as
 // every child widget is.
 //
+// At rest (paused, or at the end of a video) the control shows the frame it
+// rests on itself, decoded exactly by FFmpeg (TFrameReader) and drawn over the
+// engine's picture: libvlc shows AVI videos with reordered frames early by the
+// reordering delay after a seek, and does not redraw a paused picture. The
+// time the control reports is that of the frame shown; it seeks the engine
+// that much later, so that the engine's picture is the same frame.
+//
 // Facets: creation, window and start options in TVlcPlayer.cpp; playback in
-// TVlcPlayer_Playback.cpp; engine events in TVlcPlayer_Events.cpp; tracks,
+// TVlcPlayer_Playback.cpp; the frame at rest in TVlcPlayer_Rest.cpp; engine
+// events in TVlcPlayer_Events.cpp; tracks,
 // equalizer, audio outputs and teletext in TVlcPlayer_Tracks.cpp; logo and
 // marquee in TVlcPlayer_Overlays.cpp.
 class TVlcPlayer : public QWidget {
@@ -96,6 +106,8 @@ public:
     QWidget* Owner() const { return FOwner; }
     // The native window the engine renders into.
     QWidget* PlayerWinCtrl() const { return FPlayerWinCtrl; }
+    // The window that shows the frame at rest, above the engine's.
+    const TStillPicture* StillWinCtrl() const { return FStillWinCtrl; }
     const TVlcMouseEventWinCtrl* MouseEventWinCtrl() const { return FMouseEventWinCtrl; }
 
     TVlcPlayerMouseEventsHandler MouseEventsHandler() const { return FMouseEventsHandler; }
@@ -187,23 +199,15 @@ public:
     TVlcPlayerState GetState();
     QString GetStateName();
     void NextFrame();
-    // Has a paused engine decode and draw the frame at its current time
-    // again, now and once more when it has settled (see SetVideoPosInMs).
-    // libvlc 3.0 redraws a paused picture only while its video output still
-    // holds one, and a pause during start-up or a seek can leave it holding
-    // none: the picture is then lost on the next expose of the video window,
-    // and a snapshot waits in vain for a redraw. Nothing unless paused.
-    void ShowPausedFrame();
     // Moves the video to newWindow's native window; null moves it back.
     void PlayInWindow(QWidget* newWindow);
 
     qint64 GetVideoLenInMs();
+    // The time of the frame shown: at rest the time the control rests on.
     qint64 GetVideoPosInMs();
-    // Seeks; when not playing, raises OnMediaPlayerTimeChanged itself. A
-    // seek while paused, or while a pause is under way, is made once more
-    // when the engine has settled: libvlc 3.0 sometimes decodes such a frame
-    // without drawing it, soon after a pause or another seek, and the
-    // picture before stays on screen.
+    // Seeks; when not playing, raises OnMediaPlayerTimeChanged itself. While
+    // paused, or while a pause is under way, the control rests on the frame
+    // whose interval holds newPos.
     void SetVideoPosInMs(qint64 newPos);
     float GetVideoPosInPercent();
     // Seeks (0..100); when not playing, raises OnMediaPlayerPositionChanged.
@@ -223,12 +227,16 @@ public:
     bool CanSeek();
     bool HasVout();
     bool IsScrambled();
-    // Writes the shown frame at the video's own size; false when there is
-    // no video or the file does not hold the whole picture. It may take a
+    // Writes the frame shown, at the video's own size and in its own colours,
+    // into the existing file fileName as PNG: at rest the very picture on
+    // screen, while playing the frame of the current time. False when there
+    // is no video or the file could not be written whole. It may take a
     // second; it may be called from any thread while the control lives, one
     // call at a time, and touches none of the control's widgets or timers.
     // fileName keeps every byte of its name, as PathNative reads it.
     bool Snapshot(const QString& fileName);
+    // The engine's own snapshot, at width x height (0 x 0: the video's size).
+    // libvlc converts every video with the SD colour matrix.
     bool Snapshot(const QString& fileName, unsigned width, unsigned height);
 
     bool GetAudioMute() const { return FMute; }
@@ -393,9 +401,9 @@ public:
     TNotifyLengthChanged OnMediaPlayerLengthChanged;
     TNotifyVideoOutChanged OnMediaPlayerVideoOutChanged;
     TNotifyScrambledChanged OnMediaPlayerScrambledChanged;
-    // Raised at once on the engine's thread for every attached report,
-    // before it is posted; the handler must be safe there and must not wait
-    // for the GUI thread. Set through the setter, which is safe while
+    // Raised at once on the engine's thread for every attached report (a
+    // snapshot's report: on the thread that took it), before it is posted;
+    // the handler must be safe there and must not wait for the GUI thread. Set through the setter, which is safe while
     // events are attached.
     TNotifyPlayerEvent OnMediaPlayerEvent() const;
     void SetOnMediaPlayerEvent(TNotifyPlayerEvent AValue);
@@ -449,22 +457,28 @@ private:
     void UpdateDisplayWindow();
     // Stops the engine player and polls every 10 ms until it has stopped.
     void StopAndWait();
-    // Seeks the paused engine to the time it rests on: it decodes and draws
-    // that frame. The time last sought while paused is that time, also while
-    // the engine has not carried the seek out and still answers the old one.
-    void SeekToCurrentTime();
-    // One snapshot of the next picture drawn; true when the file holds it.
-    bool TakeSnapshot(const QString& fileName, unsigned width, unsigned height);
-    bool GrabFrame(const QString& fileName, unsigned width, unsigned height);
-    qint64 FrameShownAt(qint64 ATime);
 
-    // Longer than the engine buffers a file ahead (300 ms), after which a
-    // seek while paused is drawn.
-    static constexpr int SettledSeekDelayMs = 400;
-    // An ended video's last frame is looked for this far before its end, and
-    // a frame decoded anew is waited for this long at most.
-    static constexpr qint64 EndingSpanMs = 1000;
-    static constexpr int FrameGrabWaitMs = 3000;
+    // ---- The frame at rest (TVlcPlayer_Rest.cpp) ---------------------------
+    // The engine's time as media time: the time of the frame it shows.
+    qint64 MediaTimeOf(qint64 AEngineMs) const;
+    qint64 EngineTimeOf(qint64 AMediaMs) const;
+    // Rests on the frame at AMs (TFrameReader::EndOfVideo: the last one);
+    // ASnap moves the time to the frame's start once it is known, and
+    // reports it.
+    void Rest_At(qint64 AMs, bool ASnap);
+    // Playback goes on, or the media is gone: no frame at rest.
+    void Rest_Leave();
+    void Rest_FrameReady(qint64 ARequestedMs, const TFrameReader::TFrame& AFrame);
+    // The engine draws a logo or a marquee (AOverlay) over its picture, or
+    // stops drawing it: while it draws one, its own picture is shown at rest.
+    void Rest_SetEngineOverlay(quint8 AOverlay, bool AOn);
+    // Has the paused engine draw its picture of the rest again, when its
+    // own picture is the one shown; the engine does not redraw it itself
+    // once its window has been covered or hidden.
+    void Rest_EngineRedraw();
+    static constexpr quint8 LogoOverlay = 1;
+    static constexpr quint8 MarqueeOverlay = 2;
+
     // Shows the control after it got a parent, unless it was hidden on purpose.
     void ShowInParent(QWidget* AParent);
 
@@ -500,17 +514,22 @@ private:
     TDeinterlaceMode FDeinterlaceMode = dmDISCARD;
     bool FUseEvents = true;
     QWidget* FPlayerWinCtrl = nullptr;
-    // A redraw of the paused frame is queued for the video window's expose.
-    bool FShowPausedFrameQueued = false;
+    TStillPicture* FStillWinCtrl = nullptr;
     // Pause was asked for and the engine has not reported playing since.
     bool FPauseRequested = false;
-    // Repeats the last seek while paused once the engine has settled.
-    QTimer* FSettledSeek = nullptr;
-    // The time last sought while paused or pausing, -1 when playback has
-    // moved on since; read by the snapshot thread too.
-    std::atomic<qint64> FPausedTime {-1};
-    // When the last seek was asked, on the steady clock in milliseconds.
-    std::atomic<qint64> FSeekAtMs {0};
+    // The media has reported playing since it was set.
+    bool FMediaPlayed = false;
+    // The exact frames of the local file played.
+    TFrameSource* FFrames = nullptr;
+    // The media time the control rests on, -1 while it plays; read by the
+    // snapshot thread too.
+    std::atomic<qint64> FRestMs {-1};
+    // The rest's time moves to its frame's start once that is known.
+    bool FRestSnap = false;
+    // The overlays the engine draws now (LogoOverlay, MarqueeOverlay).
+    quint8 FEngineOverlays = 0;
+    // A redraw of the engine's paused picture is queued for an expose.
+    bool FEngineRedrawQueued = false;
     TVlcMouseEventWinCtrl* FMouseEventWinCtrl = nullptr;
     TVlcPlayerMouseEventsHandler FMouseEventsHandler = mehComponent;
     QStringList FStartOptions;

@@ -1,7 +1,6 @@
 #include "engine/TVlcPlayer.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 
 #include "engine/TVlcPlayerEvent.h"
 #include "engine/VlcLoader.h"
@@ -153,17 +152,14 @@ void TVlcPlayer::MsgMediaPlayerBuffering(const TVlcPlayerEvent&)
 void TVlcPlayer::MsgMediaPlayerPlaying(const TVlcPlayerEvent&)
 {
     FPauseRequested = false;
-    FPausedTime = -1;
-    FSettledSeek->stop();
+    FMediaPlayed = true;
+    Rest_Leave();
     if (OnMediaPlayerPlaying)
         OnMediaPlayerPlaying(this);
 }
 
 void TVlcPlayer::MsgMediaPlayerPaused(const TVlcPlayerEvent&)
 {
-    // A seek made before the pause took effect is repeated that much after it.
-    if (FSettledSeek->isActive())
-        FSettledSeek->start();
     if (OnMediaPlayerPaused)
         OnMediaPlayerPaused(this);
 }
@@ -188,6 +184,9 @@ void TVlcPlayer::MsgMediaPlayerBackward(const TVlcPlayerEvent&)
 
 void TVlcPlayer::MsgMediaPlayerEndReached(const TVlcPlayerEvent&)
 {
+    // A video played to its end rests on its last frame.
+    if (FMediaPlayed)
+        Rest_At(TFrameReader::EndOfVideo, true);
     if (OnMediaPlayerEndReached)
         OnMediaPlayerEndReached(this);
 }
@@ -204,8 +203,12 @@ void TVlcPlayer::MsgMediaPlayerEncounteredError(const TVlcPlayerEvent&)
 
 void TVlcPlayer::MsgMediaPlayerTimeChanged(const TVlcPlayerEvent& AMsg)
 {
+    // At rest the time is the rest's; a report of the engine's reading from
+    // before the rest would name another frame.
+    if (FRestMs >= 0)
+        return;
     if (OnMediaPlayerTimeChanged)
-        OnMediaPlayerTimeChanged(this, VlcUnpackTime(AMsg.WParam(), AMsg.LParam()));
+        OnMediaPlayerTimeChanged(this, MediaTimeOf(VlcUnpackTime(AMsg.WParam(), AMsg.LParam())));
 }
 
 void TVlcPlayer::MsgMediaPlayerPositionChanged(const TVlcPlayerEvent& AMsg)

@@ -57,8 +57,10 @@ void TVlcPlayer::LogoSetRepeat(bool loop)
 
 void TVlcPlayer::LogoSetEnable(bool enable)
 {
-    if (p_mi)
-        LibVlcEntries.libvlc_video_set_logo_int(p_mi.get(), libvlc_logo_enable, enable ? 1 : 0);
+    if (!p_mi)
+        return;
+    LibVlcEntries.libvlc_video_set_logo_int(p_mi.get(), libvlc_logo_enable, enable ? 1 : 0);
+    Rest_SetEngineOverlay(LogoOverlay, enable);
 }
 
 void TVlcPlayer::LogoShowFile(const QString& file_name, int position_x, int position_y, quint8 opacity)
@@ -178,8 +180,10 @@ void TVlcPlayer::MarqueeSetRefresh(int refresh_after_ms)
 
 void TVlcPlayer::MarqueeSetEnable(bool enable)
 {
-    if (p_mi)
-        LibVlcEntries.libvlc_video_set_marquee_int(p_mi.get(), libvlc_marquee_Enable, enable ? 1 : 0);
+    if (!p_mi)
+        return;
+    LibVlcEntries.libvlc_video_set_marquee_int(p_mi.get(), libvlc_marquee_Enable, enable ? 1 : 0);
+    Rest_SetEngineOverlay(MarqueeOverlay, enable);
 }
 
 namespace {

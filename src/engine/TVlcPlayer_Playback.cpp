@@ -1,7 +1,6 @@
 #include "engine/TVlcPlayer.h"
 
 #include <QFile>
-#include <QTimer>
 
 #include <array>
 #include <chrono>
@@ -9,8 +8,8 @@
 #include <filesystem>
 #include <thread>
 
+#include "engine/TFrameSource.h"
 #include "engine/TVlc.h"
-#include "engine/TVlcFrameGrab.h"
 #include "engine/TVlcMedia.h"
 #include "engine/VlcLoader.h"
 #include "engine/VlcOwners.h"
@@ -29,12 +28,6 @@ constexpr int PollIntervalMs = 10;
 
 constexpr std::array<const char*, 8> StateNames {"Nothing Special", "Opening", "Buffering", "Playing",
                                                   "Paused",          "Stopped", "Ended",     "Error"};
-
-qint64 SteadyMs()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 void Sleep(int ms)
 {
@@ -116,10 +109,13 @@ void TVlcPlayer::PlayNormal(const QString& mrl)
     if (!player)
         return;
     StopAndWait();
-    FPausedTime = -1;
+    Rest_Leave();
+    FMediaPlayed = false;
+    const bool location = mrl.contains(QLatin1String("://"));
+    FFrames->SetFile(location ? QString() : mrl);
     {
         TVlcMedia media(FVLC.get());
-        if (mrl.contains(QLatin1String("://"))) {
+        if (location) {
             media = TVlcMedia(FVLC.get(), mrl);
         } else {
             // Text without a scheme names a local file, also one that is
@@ -181,6 +177,9 @@ void TVlcPlayer::Pause()
         return;
     LibVlcEntries.libvlc_media_player_pause(p_mi.get());
     FPauseRequested = true;
+    // The engine's time is where its reading has got to; the rest is on the
+    // frame of that time, from its start.
+    Rest_At(MediaTimeOf(LibVlcEntries.libvlc_media_player_get_time(p_mi.get())), true);
 }
 
 void TVlcPlayer::Resume()
@@ -191,8 +190,10 @@ void TVlcPlayer::Resume()
 
 void TVlcPlayer::Stop()
 {
-    if (p_mi)
-        StopAndWait();
+    if (!p_mi)
+        return;
+    StopAndWait();
+    Rest_Leave();
 }
 
 bool TVlcPlayer::IsPlay()
@@ -228,22 +229,6 @@ void TVlcPlayer::NextFrame()
         LibVlcEntries.libvlc_media_player_next_frame(p_mi.get());
 }
 
-void TVlcPlayer::ShowPausedFrame()
-{
-    if (GetState() != vlcPlayer_Paused)
-        return;
-    SeekToCurrentTime();
-    FSeekAtMs = SteadyMs();
-    FSettledSeek->start();
-}
-
-void TVlcPlayer::SeekToCurrentTime()
-{
-    const qint64 sought = FPausedTime;
-    LibVlcEntries.libvlc_media_player_set_time(
-        p_mi.get(), sought >= 0 ? sought : LibVlcEntries.libvlc_media_player_get_time(p_mi.get()));
-}
-
 void TVlcPlayer::PlayInWindow(QWidget* newWindow)
 {
     if (!p_mi)
@@ -263,22 +248,25 @@ qint64 TVlcPlayer::GetVideoLenInMs()
 
 qint64 TVlcPlayer::GetVideoPosInMs()
 {
-    return p_mi ? LibVlcEntries.libvlc_media_player_get_time(p_mi.get()) : 0;
+    if (!p_mi)
+        return 0;
+    const qint64 rest = FRestMs;
+    if (rest >= 0 && rest != TFrameReader::EndOfVideo)
+        return rest;
+    return MediaTimeOf(LibVlcEntries.libvlc_media_player_get_time(p_mi.get()));
 }
 
 void TVlcPlayer::SetVideoPosInMs(qint64 newPos)
 {
     if (!p_mi)
         return;
-    LibVlcEntries.libvlc_media_player_set_time(p_mi.get(), newPos);
-    FSeekAtMs = SteadyMs();
-    const bool playing = GetState() == vlcPlayer_Playing;
-    if (!playing || FPauseRequested) {
-        FPausedTime = newPos;
-        FSettledSeek->start();
-    }
-    // The engine reports time changes only while playing.
-    if (!playing && OnMediaPlayerTimeChanged)
+    LibVlcEntries.libvlc_media_player_set_time(p_mi.get(), EngineTimeOf(newPos));
+    // The engine reports time changes only while playing, and at rest its
+    // reports are not passed on.
+    if (GetState() == vlcPlayer_Playing && !FPauseRequested)
+        return;
+    Rest_At(newPos, false);
+    if (OnMediaPlayerTimeChanged)
         OnMediaPlayerTimeChanged(this, newPos);
 }
 
@@ -381,93 +369,36 @@ bool TVlcPlayer::IsScrambled()
 
 bool TVlcPlayer::Snapshot(const QString& fileName)
 {
-    // Without a video output the size is unknown; 0 x 0 keeps the video's own.
-    unsigned width = 0;
-    unsigned height = 0;
-    GetVideoDimension(width, height);
-    return Snapshot(fileName, width, height);
+    if (!p_mi)
+        return false;
+    const qint64 rest = FRestMs;
+    const TFrameReader::TFrame frame
+        = FFrames->Take(rest >= 0 ? rest : MediaTimeOf(LibVlcEntries.libvlc_media_player_get_time(p_mi.get())));
+    if (frame.IsNull()) {
+        // A media FFmpeg cannot read: the engine's own picture, as it has it.
+        unsigned width = 0;
+        unsigned height = 0;
+        GetVideoDimension(width, height);
+        return Snapshot(fileName, width, height);
+    }
+    QFile written;
+    if (!PathOpenWrite(written, fileName) || !frame.Image.save(&written, "PNG")
+        || written.error() != QFileDevice::NoError)
+        return false;
+    // Reported as the engine reports its own snapshots.
+    const std::string name = PathNative(fileName).string();
+    libvlc_event_t report {};
+    report.type = libvlc_MediaPlayerSnapshotTaken;
+    report.p_obj = p_mi.get();
+    report.u.media_player_snapshot_taken.psz_filename = const_cast<char*>(name.c_str());
+    LibVlcEventCallback(&report, this);
+    return true;
 }
 
 bool TVlcPlayer::Snapshot(const QString& fileName, unsigned width, unsigned height)
 {
     if (!p_mi)
         return false;
-    // A video whose length the engine does not know (one of a frame or two)
-    // cannot be sought: a seek for the snapshot would move its picture.
-    if (GetVideoLenInMs() <= 0)
-        return GrabFrame(fileName, width, height);
-    // The snapshot is of the next picture drawn, which a paused engine may
-    // never draw of its own accord. Until the picture of a seek is drawn the
-    // engine shows the one before, so a seek is given the time in which it
-    // is drawn.
-    const bool paused = IsPause();
-    if (paused) {
-        const qint64 sinceSeek = SteadyMs() - FSeekAtMs;
-        if (sinceSeek >= 0 && sinceSeek < SettledSeekDelayMs)
-            Sleep(int(SettledSeekDelayMs - sinceSeek));
-        SeekToCurrentTime();
-    }
-    if (TakeSnapshot(fileName, width, height))
-        return true;
-    if (paused) {
-        Sleep(SettledSeekDelayMs);
-        SeekToCurrentTime();
-        if (TakeSnapshot(fileName, width, height))
-            return true;
-    }
-    // A file the engine began to write tells of a writing that broke off;
-    // one it left empty, of a picture it did not have.
-    std::error_code ec;
-    if (std::filesystem::file_size(PathNative(fileName), ec) > 0)
-        return false;
-    return GrabFrame(fileName, width, height);
-}
-
-// Where the frame on screen at ATime of a playback begins: a video of
-// unknown length is never sought, so it shows the last frame begun by then,
-// and decoding from ATime on would give the next one. A millisecond less
-// keeps a frame that begins between two whole milliseconds.
-qint64 TVlcPlayer::FrameShownAt(qint64 ATime)
-{
-    const double fps = GetVideoFps();
-    if (fps <= 0 || ATime <= 0)
-        return 0;
-    const auto frame = static_cast<qint64>(double(ATime) * fps / 1000.0);
-    return std::max<qint64>(0, static_cast<qint64>(double(frame) * 1000.0 / fps) - 1);
-}
-
-// A video that has ended, and one of a frame or two that rests before the
-// engine knows its length, keep their picture on screen, but the engine has
-// no output picture to snapshot and cannot seek there: the frame is decoded
-// anew. An ended video shows its last frame.
-bool TVlcPlayer::GrabFrame(const QString& fileName, unsigned width, unsigned height)
-{
-    const TVlcMediaRef media {LibVlcEntries.libvlc_media_player_get_media(p_mi.get())};
-    if (!media)
-        return false;
-    const bool ended = GetState() == vlcPlayer_Ended;
-    const qint64 length = GetVideoLenInMs();
-    const qint64 pausedTime = FPausedTime;
-    qint64 from = 0;
-    if (ended)
-        from = std::max<qint64>(0, length - EndingSpanMs);
-    else if (length <= 0)
-        from = FrameShownAt(GetVideoPosInMs());
-    else
-        from = pausedTime >= 0 ? pausedTime : GetVideoPosInMs();
-    QImage frame = TVlcFrameGrab(media.get())
-                       .Take(from, ended ? TVlcFrameGrab::LastFrom : TVlcFrameGrab::FirstFrom,
-                             QDeadlineTimer(FrameGrabWaitMs));
-    if (frame.isNull())
-        return false;
-    if (width > 0 && height > 0 && frame.size() != QSize(int(width), int(height)))
-        frame = frame.scaled(int(width), int(height), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    QFile written;
-    return PathOpenRewrite(written, fileName) && frame.save(&written, "PNG") && written.error() == QFileDevice::NoError;
-}
-
-bool TVlcPlayer::TakeSnapshot(const QString& fileName, unsigned width, unsigned height)
-{
     // libvlc 3.0 answers 0 as soon as a video output exists, also when it had
     // no picture or could not write the whole file; it writes before it
     // returns, so the file shows whether the snapshot was taken.

@@ -306,7 +306,7 @@ bool MatchesNumbered(QStringView sName, QStringView sHead, int AMinDigits, QStri
 // descriptor to AFile, which closes it.
 bool PathOpenNative(QFile& AFile, const QString& sPath, int AFlags, QIODevice::OpenMode AMode)
 {
-    const int fd = ::open(PathNative(sPath).c_str(), AFlags | O_CLOEXEC);
+    const int fd = ::open(PathNative(sPath).c_str(), AFlags | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
     if (AFile.open(fd, AMode, QFileDevice::AutoCloseHandle))
@@ -409,9 +409,9 @@ bool PathOpenRead(QFile& AFile, const QString& sPath)
     return PathOpenNative(AFile, sPath, O_RDONLY, QIODevice::ReadOnly);
 }
 
-bool PathOpenRewrite(QFile& AFile, const QString& sPath)
+bool PathOpenWrite(QFile& AFile, const QString& sPath)
 {
-    return PathOpenNative(AFile, sPath, O_WRONLY | O_TRUNC, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    return PathOpenNative(AFile, sPath, O_WRONLY | O_CREAT | O_TRUNC, QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
 QString PathDocuments()

@@ -56,10 +56,10 @@ QString PathDisplay(const QString& sPath);
 // Opens the file sPath for reading into AFile (whose own file name stays
 // empty); false when it cannot be opened.
 bool PathOpenRead(QFile& AFile, const QString& sPath);
-// Opens the existing file sPath for writing it anew; false when it cannot be
-// opened. It never makes a file, so it never takes a name another one claims;
-// writes are unbuffered, so a failed one shows at once.
-bool PathOpenRewrite(QFile& AFile, const QString& sPath);
+// Opens the file sPath for writing it anew, making it when it is missing;
+// false when it cannot be opened. Writes are unbuffered, so a failed one
+// shows at once.
+bool PathOpenWrite(QFile& AFile, const QString& sPath);
 
 // The user's documents folder (XDG documents folder).
 QString PathDocuments();

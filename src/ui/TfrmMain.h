@@ -160,8 +160,6 @@ private:
     void EvOnMediaPlayerEndReached(QObject* Sender);
     void EvOnMediaPlayerPlaying(QObject* Sender);
     void EvOnMediaPlayerTimeChanged(QObject* Sender, qint64 time);
-    // Has the engine draw the frame the first-frame rest paused on.
-    void EvOnMediaPlayerPaused(QObject* Sender);
     // Keeps playback silent once the engine's audio output exists.
     void EvOnMediaPlayerAudioVolume(QObject* Sender, float volume);
     // Volume 0 and mute on the engine's audio output, tried again up to
@@ -212,9 +210,6 @@ private:
     QString FFileName;
     bool FStopImmediately = false;
     bool FProcessTrackDragging = false;
-    // The first-frame rest has paused; the engine draws that frame once it
-    // reports the pause.
-    bool FShowFrameWhenPaused = false;
     // A new playback has been started and has not reported playing yet.
     bool FPlayingAwaited = false;
     QTimer* FPlayingWatchdog = nullptr;

@@ -155,8 +155,7 @@ void TfrmMain::Player_Start()
     } else {
         FStartPosition = 0;
         FEndPosition = -1;
-        FShowFrameWhenPaused = false;
-        FPlayingAwaited = true;
+            FPlayingAwaited = true;
         FPlayer->Play(FFileName);
         Timeline_SetValue(0);
     }
@@ -275,9 +274,9 @@ void TfrmMain::EvOnMediaPlayerPlaying(QObject*)
 }
 
 // Ends the first-frame rest once the engine has a video output: paused before
-// it has one, the engine draws its first picture later at a size it has not
-// yet taken from the video window, stretched over all of it, and keeps that
-// picture. A video without pictures rests when the wait is over.
+// it has one, the engine makes its output only when played on, at a size it
+// has not yet taken from the video window. The rest is on the first frame. A
+// video without pictures rests when the wait is over.
 void TfrmMain::Player_Rest(QDeadlineTimer AFirstPicture)
 {
     if (!FStopImmediately)
@@ -293,18 +292,7 @@ void TfrmMain::Player_Rest(QDeadlineTimer AFirstPicture)
     }
     Player_Stop();
     BusyCover_Hide();
-    FShowFrameWhenPaused = true;
-}
-
-// The picture on screen when the first-frame rest pauses may be one the
-// engine will not draw again (see TVlcPlayer::ShowPausedFrame). Once the
-// pause has taken effect it draws the frame it rests on, the one the time
-// label names.
-void TfrmMain::EvOnMediaPlayerPaused(QObject*)
-{
-    if (!std::exchange(FShowFrameWhenPaused, false))
-        return;
-    FPlayer->ShowPausedFrame();
+    FPlayer->SetVideoPosInMs(0);
 }
 
 // The engine forgets volume and mute set while it has no audio output, which

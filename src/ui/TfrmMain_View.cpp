@@ -50,7 +50,6 @@ void TfrmMain::VideoSurface_Create()
     FPlayer->OnMediaPlayerAudioVolume = [this](QObject* Sender, float volume) {
         EvOnMediaPlayerAudioVolume(Sender, volume);
     };
-    FPlayer->OnMediaPlayerPaused = [this](QObject* Sender) { EvOnMediaPlayerPaused(Sender); };
     FPlayer->OnMediaPlayerEncounteredError = [this](QObject* Sender) { EvOnMediaPlayerEncounteredError(Sender); };
     FPlayer->OnMediaPlayerEndReached = [this](QObject* Sender) { EvOnMediaPlayerEndReached(Sender); };
     if (const WId handle = winId()) {

@@ -1,0 +1,137 @@
+#include "engine/TFrameSource.h"
+
+#include <QPointer>
+
+#include <mutex>
+
+struct TFrameSource::TShared
+{
+    // Guards the file asked for; held only for moments, also on the GUI thread.
+    std::mutex WantLock;
+    QString Wanted;
+    // Ends the decoding of the file asked for, once another is.
+    std::stop_source Stop;
+    // The reordering delay of the file DelayPath.
+    QString DelayPath;
+    qint64 Delay = 0;
+
+    // Guards the reader; held while it decodes, never on the GUI thread.
+    std::mutex ReaderLock;
+    std::unique_ptr<TFrameReader> Reader;
+    QString ReaderPath;
+
+    // Requests made; a job of an older one is moot.
+    std::atomic<quint64> Generation {0};
+
+    struct TWanted
+    {
+        QString Path;
+        std::stop_token Stop;
+    };
+    TWanted CurrentlyWanted()
+    {
+        std::lock_guard lock(WantLock);
+        return {Wanted, Stop.get_token()};
+    }
+
+    // The reader of AWanted, opened if need be; null when FFmpeg cannot read
+    // it. ReaderLock is held by the caller.
+    TFrameReader* ReaderOf(const TWanted& AWanted)
+    {
+        if (AWanted.Path.isEmpty())
+            return nullptr;
+        if (!Reader || ReaderPath != AWanted.Path) {
+            Reader.reset();
+            Reader = std::make_unique<TFrameReader>(AWanted.Path, AWanted.Stop);
+            ReaderPath = AWanted.Path;
+            std::lock_guard lock(WantLock);
+            DelayPath = AWanted.Path;
+            Delay = Reader->IsOpen() ? Reader->ReorderDelayMs() : 0;
+        }
+        return Reader->IsOpen() ? Reader.get() : nullptr;
+    }
+
+    TFrameReader::TFrame FrameAt(qint64 AMs)
+    {
+        const TWanted wanted = CurrentlyWanted();
+        std::lock_guard lock(ReaderLock);
+        TFrameReader* reader = ReaderOf(wanted);
+        return reader ? reader->FrameAt(AMs) : TFrameReader::TFrame {};
+    }
+};
+
+TFrameSource::TFrameSource(QObject* parent)
+    : QObject(parent)
+    , F(std::make_shared<TShared>())
+{
+    // One thread: the reader decodes one frame at a time, in order.
+    FThread.setMaxThreadCount(1);
+}
+
+TFrameSource::~TFrameSource()
+{
+    {
+        std::lock_guard lock(F->WantLock);
+        F->Stop.request_stop();
+    }
+    ++F->Generation;
+    FThread.clear();
+    FThread.waitForDone();
+}
+
+void TFrameSource::SetFile(const QString& sPath)
+{
+    {
+        std::lock_guard lock(F->WantLock);
+        if (F->Wanted == sPath)
+            return;
+        F->Stop.request_stop();
+        F->Stop = std::stop_source();
+        F->Wanted = sPath;
+    }
+    Cancel();
+    if (sPath.isEmpty())
+        return;
+    // Opened at once, so that its reordering delay is known early.
+    FThread.start([shared = F] {
+        const TShared::TWanted wanted = shared->CurrentlyWanted();
+        std::lock_guard lock(shared->ReaderLock);
+        shared->ReaderOf(wanted);
+    });
+}
+
+void TFrameSource::Request(qint64 AMs)
+{
+    const quint64 generation = ++F->Generation;
+    FThread.start([this, shared = F, generation, AMs] {
+        if (shared->Generation != generation)
+            return;
+        TFrameReader::TFrame frame = shared->FrameAt(AMs);
+        if (shared->Generation != generation)
+            return;
+        // The source waits for this job before it goes, so it is still there.
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, AMs, frame = std::move(frame)] {
+                if (F->Generation == generation)
+                    emit frameReady(AMs, frame);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void TFrameSource::Cancel()
+{
+    ++F->Generation;
+}
+
+TFrameReader::TFrame TFrameSource::Take(qint64 AMs)
+{
+    return F->FrameAt(AMs);
+}
+
+qint64 TFrameSource::ReorderDelayMs() const
+{
+    std::lock_guard lock(F->WantLock);
+    return F->DelayPath == F->Wanted ? F->Delay : 0;
+}
