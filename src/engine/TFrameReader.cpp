@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <mutex>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -88,6 +89,8 @@ struct TFrameReader::TState
     TAvFrameRef Next;
     // The stream's time of its first frame: media time 0.
     qint64 OriginTs = 0;
+    // The earliest time the stream can be sought to, in the index's terms.
+    qint64 StartTs = 0;
     // Ends reading for good when requested.
     std::stop_token Stop;
     // The picture of the frame at ImageTs, converted once.
@@ -148,16 +151,26 @@ struct TFrameReader::TState
         }
     }
 
-    // Positions the decoder at the key frame at or before ATs.
-    void SeekTo(qint64 ATs)
+    // Positions the decoder at the key frame the index gives for ATs. The
+    // frames up to the next key frame are not whole pictures (the index of
+    // a file without one lists every frame) and are passed over; a key frame
+    // later than ATarget is of no use. Current is null when none was found.
+    void SeekTo(qint64 ATs, qint64 ATarget)
     {
         if (av_seek_frame(Format.get(), Stream->index, ATs, AVSEEK_FLAG_BACKWARD) < 0)
-            av_seek_frame(Format.get(), Stream->index, OriginTs, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY);
+            av_seek_frame(Format.get(), Stream->index, StartTs, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY);
         avcodec_flush_buffers(Codec.get());
         Draining = false;
         LastTs = AV_NOPTS_VALUE;
-        Current = Decode();
-        Next = Current ? Decode() : nullptr;
+        Next.reset();
+        for (Current = Decode(); Current && !Current->key_frame; Current = Decode()) {
+            if (TimestampOf(Current.get()) > ATarget) {
+                Current.reset();
+                return;
+            }
+        }
+        if (Current)
+            Next = Decode();
     }
 
     // Decoding on from the frames held passes no key frame on its way to
@@ -219,6 +232,10 @@ TFrameReader::TFrameReader(const QString& sPath, std::stop_token AStop)
     : F(std::make_unique<TState>())
 {
     F->Stop = std::move(AStop);
+    // FFmpeg's warnings about a file are the program's business, not its
+    // user's: what matters shows as no frame.
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { av_log_set_level(AV_LOG_ERROR); });
     // A pipe or a device is no video file, and reading one may never end.
     std::error_code ec;
     if (!std::filesystem::is_regular_file(PathNative(sPath), ec))
@@ -262,12 +279,16 @@ TFrameReader::TFrameReader(const QString& sPath, std::stop_token AStop)
     // Media time 0 is the first frame's, as players count it. AVI stamps
     // frames by their decoding order, so with reordered frames the first
     // one shown comes as late as the reordering delay.
-    F->Current = F->Decode();
+    do
+        F->Current = F->Decode();
+    while (F->Current && !F->Current->key_frame);
     if (!F->Current) {
         F->Stream = nullptr;
         return;
     }
     F->OriginTs = F->TimestampOf(F->Current.get());
+    const AVIndexEntry* first = avformat_index_get_entry(stream, 0);
+    F->StartTs = std::min<qint64>(F->OriginTs, first ? first->timestamp : 0);
     const AVRational sar = av_guess_sample_aspect_ratio(format, stream, F->Current.get());
     if (stream->codecpar->width > 0 && stream->codecpar->height > 0)
         F->Aspect = stream->codecpar->width * (sar.num > 0 && sar.den > 0 ? av_q2d(sar) : 1.0)
@@ -302,11 +323,12 @@ TFrameReader::TFrame TFrameReader::FrameAt(qint64 AMs)
         // from further back, twice as far each time, down to the start.
         qint64 back = av_rescale_q(1, AVRational {1, 1}, F->Stream->time_base);
         qint64 from = target;
-        F->SeekTo(from);
-        while (F->Current && F->TimestampOf(F->Current.get()) > target && from > F->OriginTs) {
-            from = std::max(F->OriginTs, target - back);
+        F->SeekTo(from, target);
+        while ((!F->Current || F->TimestampOf(F->Current.get()) > target) && from > F->StartTs
+               && !F->Stop.stop_requested()) {
+            from = std::max(F->StartTs, target - back);
             back *= 2;
-            F->SeekTo(from);
+            F->SeekTo(from, target);
         }
     }
     while (F->Next && F->TimestampOf(F->Next.get()) <= target) {

@@ -461,10 +461,10 @@ private:
     // ---- The frame at rest (TVlcPlayer_Rest.cpp) ---------------------------
     // The engine's time as media time: the time of the frame it shows.
     qint64 MediaTimeOf(qint64 AEngineMs) const;
-    qint64 EngineTimeOf(qint64 AMediaMs) const;
+    qint64 EngineTimeOf(qint64 AMediaMs);
     // Rests on the frame at AMs (TFrameReader::EndOfVideo: the last one);
-    // ASnap moves the time to the frame's start once it is known, and
-    // reports it.
+    // ASnap, or a time past the end, moves the time to the frame's start
+    // once it is known, and reports it.
     void Rest_At(qint64 AMs, bool ASnap);
     // Playback goes on, or the media is gone: no frame at rest.
     void Rest_Leave();

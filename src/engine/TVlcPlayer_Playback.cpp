@@ -26,6 +26,13 @@ constexpr QLatin1String VideoServiceWwwHost("www.youtube.com");
 constexpr quint32 VideoServiceTimeout = 10000;
 constexpr int PollIntervalMs = 10;
 
+// Every media is decoded in software, as the frames at rest are: hardware
+// decoders may give other frames, or fail, on machines the program was not
+// tried on. An AVI whose index is missing (a recording cut off) gets one
+// built when it is opened, or the engine could neither seek in it nor tell
+// its length.
+constexpr std::array<const char*, 2> MediaOptions {"avcodec-hw=none", "avi-index=3"};
+
 constexpr std::array<const char*, 8> StateNames {"Nothing Special", "Opening", "Buffering", "Playing",
                                                   "Paused",          "Stopped", "Ended",     "Error"};
 
@@ -126,6 +133,8 @@ void TVlcPlayer::PlayNormal(const QString& mrl)
         }
         media.SetDeinterlaceFilter(FDeinterlaceFilter);
         media.SetDeinterlaceFilterMode(FDeinterlaceMode);
+        for (const char* option : MediaOptions)
+            media.AddOption(QLatin1String(option));
         // The player takes its own reference; the item's goes with the item.
         LibVlcEntries.libvlc_media_player_set_media(player, media.MD());
     }

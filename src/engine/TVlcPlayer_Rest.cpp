@@ -9,9 +9,13 @@ qint64 TVlcPlayer::MediaTimeOf(qint64 AEngineMs) const
     return std::max<qint64>(0, AEngineMs - FFrames->ReorderDelayMs());
 }
 
-qint64 TVlcPlayer::EngineTimeOf(qint64 AMediaMs) const
+qint64 TVlcPlayer::EngineTimeOf(qint64 AMediaMs)
 {
-    return AMediaMs + FFrames->ReorderDelayMs();
+    // The engine's clock reaches its length as the last frame is shown: a
+    // seek there would end the video instead of resting on that frame.
+    const qint64 engineMs = AMediaMs + FFrames->ReorderDelayMs();
+    const qint64 length = GetVideoLenInMs();
+    return length > 0 ? std::min(engineMs, length - 1) : engineMs;
 }
 
 void TVlcPlayer::Rest_At(qint64 AMs, bool ASnap)
@@ -39,7 +43,9 @@ void TVlcPlayer::Rest_FrameReady(qint64 ARequestedMs, const TFrameReader::TFrame
         FStillWinCtrl->SetPicture(AFrame.Image, AFrame.DisplayAspect);
         FMouseEventWinCtrl->BringToFront();
     }
-    if (!std::exchange(FRestSnap, false))
+    // A time outside every frame (past the end) moves to the frame shown.
+    const bool outside = ARequestedMs < AFrame.StartMs || ARequestedMs >= AFrame.EndMs;
+    if (!std::exchange(FRestSnap, false) && !outside)
         return;
     FRestMs = AFrame.StartMs;
     // Played on, the engine goes on from this very frame.

@@ -12,6 +12,9 @@
 namespace TestMedia {
 
 namespace {
+// The cells of a frame's number in numberedFrames.
+constexpr int NumberBits = 10;
+
 bool runFfmpeg(const QStringList& args, QString* errorText)
 {
     QProcess proc;
@@ -40,6 +43,104 @@ VideoFormat distinctFrames(int AFrames, int AFps)
     format.extraArgs = {QStringLiteral("-vf"), QStringLiteral("hue=H=1.2*n"), QStringLiteral("-frames:v"),
                         QString::number(AFrames)};
     return format;
+}
+
+VideoFormat numberedFrames(int AFrames, int AFps, QSize ASize)
+{
+    VideoFormat format;
+    format.durationMs = AFrames * 1000 / AFps;
+    format.fps = AFps;
+    format.size = ASize;
+    format.source = QStringLiteral("testsrc");
+    QString filters = QStringLiteral("hue=H=1.2*n,drawbox=x=0:y=0:w=iw:h=ih/3:color=black:t=fill");
+    for (int bit = 0; bit < NumberBits; ++bit) {
+        filters += QStringLiteral(",drawbox=x=iw*%1/%2:y=0:w=iw/%2:h=ih/3:color=white:t=fill"
+                                  ":enable='mod(floor(n/pow(2\\,%1))\\,2)'")
+                       .arg(bit)
+                       .arg(NumberBits);
+    }
+    format.extraArgs = {QStringLiteral("-vf"), filters, QStringLiteral("-frames:v"), QString::number(AFrames)};
+    return format;
+}
+
+int frameNumberOf(const QImage& AImage, const QRectF& APicture, int ACells)
+{
+    const QImage image = AImage.convertToFormat(QImage::Format_RGB32);
+    const QRectF picture = APicture.isEmpty() ? QRectF(image.rect()) : APicture;
+    if (image.isNull() || picture.isEmpty())
+        return -1;
+    int number = 0;
+    for (int bit = 0; bit < std::min(ACells, NumberBits); ++bit) {
+        // The middle of the cell, a few pixels each way.
+        const QPointF centre(picture.left() + (bit + 0.5) * picture.width() / NumberBits,
+                             picture.top() + picture.height() / 6);
+        const int reach = std::max(1, int(std::min(picture.width() / NumberBits, picture.height() / 3) / 8));
+        double sum = 0;
+        int count = 0;
+        for (int y = int(centre.y()) - reach; y <= int(centre.y()) + reach; ++y) {
+            for (int x = int(centre.x()) - reach; x <= int(centre.x()) + reach; ++x) {
+                if (!image.valid(x, y))
+                    return -1;
+                sum += qGray(image.pixel(x, y));
+                ++count;
+            }
+        }
+        const double level = sum / count;
+        if (level > 190)
+            number |= 1 << bit;
+        else if (level >= 60)
+            return -1;
+    }
+    return number;
+}
+
+Codec mjpegFullRange()
+{
+    return {QStringLiteral("mjpeg"), {QStringLiteral("-pix_fmt"), QStringLiteral("yuvj420p")}};
+}
+
+Codec xvidWithBFrames()
+{
+    return {QStringLiteral("mpeg4"),
+            {"-vtag", "xvid", "-bf", "2", "-g", "250", "-q:v", "3", "-pix_fmt", "yuv420p"}};
+}
+
+Codec h264LongGop()
+{
+    return {QStringLiteral("libx264"),
+            {"-bf", "3", "-b-pyramid", "normal", "-g", "250", "-crf", "23", "-preset", "veryfast", "-pix_fmt",
+             "yuv420p"}};
+}
+
+VideoFormat withCodec(VideoFormat AFormat, const Codec& ACodec)
+{
+    AFormat.codec = ACodec.codec;
+    AFormat.extraArgs += ACodec.args;
+    return AFormat;
+}
+
+bool cutIndex(const QString& filePath)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    const QByteArray bytes = file.readAll();
+    const qsizetype index = bytes.lastIndexOf("idx1");
+    return index > 0 && file.resize(index);
+}
+
+QImage ffmpegFrameNumber(const QString& videoPath, int AFrame)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("frame.png"));
+    QString error;
+    const QStringList args {"-i", videoPath, "-vf", QStringLiteral("select=eq(n\\,%1)").arg(AFrame),
+                            "-frames:v", "1", out};
+    if (!runFfmpeg(args, &error)) {
+        qWarning("ffmpegFrameNumber failed: %s", qPrintable(error));
+        return {};
+    }
+    return QImage(out).convertToFormat(QImage::Format_RGB32);
 }
 
 bool makeVideo(const QString& filePath, const VideoFormat& format)

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,38 @@ struct VideoFormat {
 // A 320 x 240 video of AFrames frames at AFps, each frame in colours of its
 // own, so that a picture tells which frame it is.
 VideoFormat distinctFrames(int AFrames, int AFps);
+
+// A video of AFrames frames at AFps whose every frame shows its own number
+// (0 to 1023) as ten cells, black for 0 and white for 1, lowest bit first,
+// across the top third, above a test picture whose colours turn with every
+// frame. The number survives lossy coding and scaling (frameNumberOf).
+VideoFormat numberedFrames(int AFrames, int AFps, QSize ASize = QSize(320, 240));
+// The number a frame of numberedFrames shows, read within APicture of
+// AImage (the whole image when empty) from its first ACells cells (the
+// others taken as 0: something may cover the picture's right edge); -1 when
+// a cell is neither black nor white.
+int frameNumberOf(const QImage& AImage, const QRectF& APicture = QRectF(), int ACells = 10);
+
+// The codecs AVI files hold, as arguments for makeVideo (VideoFormat::codec
+// and the extra arguments): MJPEG at full range; MPEG-4 Part 2 with B-frames
+// under the Xvid tag; H.264 with B-frames and a long GOP (250).
+struct Codec {
+    QString codec;
+    QStringList args;
+};
+Codec mjpegFullRange();
+Codec xvidWithBFrames();
+Codec h264LongGop();
+// Applies ACodec to AFormat, keeping AFormat's other extra arguments.
+VideoFormat withCodec(VideoFormat AFormat, const Codec& ACodec);
+
+// Cuts an AVI file off before its index chunk, as a recording that stopped
+// short leaves it; false when the file has no index.
+bool cutIndex(const QString& filePath);
+
+// ffmpeg's own decode of frame number AFrame (counted from 0 in display
+// order), as RGB32.
+QImage ffmpegFrameNumber(const QString& videoPath, int AFrame);
 
 // Writes an AVI (or any container the file suffix names); fails the calling
 // test with a message when ffmpeg is missing or refuses.
