@@ -24,6 +24,6 @@ struct TfrmMainBenchAccess
     void Screenshot_Display(int AIndex) { w.Screenshot_Display(AIndex); }
     // Screenshots asked for and not yet written, or still to be asked for
     // behind steps that wait for them.
-    int ScreenshotsPending() const { return w.FScreenshotsPending + int(w.FAfterScreenshots.size()); }
+    int ScreenshotsPending() const { return int(w.FScreenshotJobs.size() + w.FAfterScreenshots.size()); }
     QString StatusMessage() const { return w.LabelStatusMessage->text(); }
 };

@@ -389,13 +389,10 @@ private:
 // the frame the engine rests on.
 struct TShotParts
 {
-    std::vector<double> Claim;
-    std::vector<double> Snapshot;
+    std::vector<double> Frame;
+    std::vector<double> Write;
+    std::vector<double> Publish;
     std::vector<double> Engine;
-    std::vector<double> EngineSmall;
-    std::vector<double> EngineUnsought;
-    int UnsoughtWritten = 0;
-    std::vector<double> Verify;
 };
 
 struct TBench
@@ -673,7 +670,7 @@ struct TBench
         std::printf("  S -> its row listed          %s\n", qPrintable(Spread(listedAt)));
         std::printf("  longest GUI block during S   %s\n", qPrintable(Spread(blocks)));
         if (repeated > 0)
-            std::printf("  S pressed again %d times: the engine had no picture ready and wrote nothing\n", repeated);
+            std::printf("  S pressed again %d times: nothing was written\n", repeated);
         std::printf("  ffmpeg -ss %s -i video -frames:v 1 out.png   %s\n", qPrintable(at), qPrintable(Spread(ffmpeg)));
         if (mpv.empty()) {
             std::printf("  mpv screenshot-to-file: %s\n", qPrintable(mpvNote));
@@ -706,20 +703,17 @@ struct TBench
             tellFrame("mpv's", QImage(mpvShot));
 
         std::printf("  where S's time goes, each part called alone on a thread:\n");
-        std::printf("    claiming the next name                        %s\n", qPrintable(Spread(parts.Claim)));
-        std::printf("    TVlcPlayer::Snapshot, all of it               %s\n", qPrintable(Spread(parts.Snapshot)));
-        std::printf("      engine: seek to its own time, draw, PNG     %s\n", qPrintable(Spread(parts.Engine)));
-        std::printf("      engine: the same at %dx%d                   %s\n", SmallSnapshot.width(),
-                    SmallSnapshot.height(), qPrintable(Spread(parts.EngineSmall)));
-        std::printf("      engine: without the seek                    %s, wrote %d of %d\n",
-                    qPrintable(Spread(parts.EngineUnsought)), parts.UnsoughtWritten, ShotRuns);
-        std::printf("      verifying: decoding the PNG                 %s\n", qPrintable(Spread(parts.Verify)));
+        std::printf("    taking the frame shown                        %s\n", qPrintable(Spread(parts.Frame)));
+        std::printf("    writing it as PNG into a file of its own      %s\n", qPrintable(Spread(parts.Write)));
+        std::printf("    publishing that under the next number         %s\n", qPrintable(Spread(parts.Publish)));
+        std::printf("    for comparison, the engine's own snapshot     %s\n", qPrintable(Spread(parts.Engine)));
         std::printf("    listing the screenshots on the GUI thread     %s\n", qPrintable(Spread(rebuild)));
         return true;
     }
 
     // Calls S's parts one by one on a thread of their own, as the window's S
-    // does, on the frame the engine rests on; the files go to sScratch.
+    // does, on the frame the window rests on; the files go to the video's
+    // folder and sScratch.
     TShotParts SnapshotParts(const QString& sVideo, const QString& sScratch)
     {
         TVlcPlayer* const player = Access().Player();
@@ -729,6 +723,7 @@ struct TBench
         player->GetVideoDimension(width, height);
         const QFileInfo video(sVideo);
         const QString prefix = video.completeBaseName() + u'_';
+        const std::function<TFrameReader::TFrame()> shown = player->ShownFrame();
         TShotParts parts;
         QFuture<void> done = QtConcurrent::run([&] {
             QElapsedTimer clock;
@@ -736,40 +731,25 @@ struct TBench
                 clock.restart();
                 APart();
                 AInto.push_back(clock.nsecsElapsed() / 1e6);
-                // The engine settles between the parts, as between key presses.
-                std::this_thread::sleep_for(std::chrono::milliseconds(200));
             };
-            const QString whole = QDir(sScratch).filePath(QStringLiteral("whole.png"));
-            const QString smallFile = QDir(sScratch).filePath(QStringLiteral("small.png"));
-            const QByteArray wholeName = whole.toUtf8();
-            const QByteArray smallName = smallFile.toUtf8();
-            // What TVlcPlayer::Snapshot has the engine do: draw the frame it
-            // rests on again, and write it.
-            const auto seekToItsTime = [engine] {
-                LibVlcEntries.libvlc_media_player_set_time(engine, LibVlcEntries.libvlc_media_player_get_time(engine));
-            };
+            const QByteArray engineShot = QDir(sScratch).filePath(QStringLiteral("engine.png")).toUtf8();
             for (int run = 0; run < ShotRuns; ++run) {
-                timed(parts.Claim, [&] {
-                    const TOrvClaimedFile claim =
-                        AutoFileIn_LiteralClaim(video.absolutePath(), prefix, QStringLiteral(".png"));
-                    QFile::remove(claim.FileName);
+                QImage picture;
+                timed(parts.Frame, [&] { picture = shown().Image; });
+                QString temp;
+                timed(parts.Write, [&] {
+                    QFile file;
+                    QString error;
+                    if (PathOpenTemp(file, video.absolutePath(), temp, error))
+                        picture.save(&file, "PNG");
                 });
-                timed(parts.Snapshot, [&] { player->Snapshot(whole); });
+                timed(parts.Publish, [&] {
+                    QFile::remove(AutoFileIn_LiteralPublish(video.absolutePath(), prefix, QStringLiteral(".png"), temp)
+                                      .FileName);
+                });
                 timed(parts.Engine, [&] {
-                    seekToItsTime();
-                    LibVlcEntries.libvlc_video_take_snapshot(engine, 0, wholeName.constData(), width, height);
+                    LibVlcEntries.libvlc_video_take_snapshot(engine, 0, engineShot.constData(), width, height);
                 });
-                timed(parts.EngineSmall, [&] {
-                    seekToItsTime();
-                    LibVlcEntries.libvlc_video_take_snapshot(engine, 0, smallName.constData(), SmallSnapshot.width(),
-                                                             SmallSnapshot.height());
-                });
-                QFile::remove(whole);
-                timed(parts.EngineUnsought, [&] {
-                    LibVlcEntries.libvlc_video_take_snapshot(engine, 0, wholeName.constData(), width, height);
-                });
-                parts.UnsoughtWritten += PngComplete(whole);
-                timed(parts.Verify, [&] { QImageReader(whole).read(); });
             }
         });
         RunUntil([&] { return done.isFinished(); });

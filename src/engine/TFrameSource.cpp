@@ -51,11 +51,10 @@ struct TFrameSource::TShared
         return Reader->IsOpen() ? Reader.get() : nullptr;
     }
 
-    TFrameReader::TFrame FrameAt(qint64 AMs)
+    TFrameReader::TFrame FrameAt(const TWanted& AWanted, qint64 AMs)
     {
-        const TWanted wanted = CurrentlyWanted();
         std::lock_guard lock(ReaderLock);
-        TFrameReader* reader = ReaderOf(wanted);
+        TFrameReader* reader = ReaderOf(AWanted);
         return reader ? reader->FrameAt(AMs) : TFrameReader::TFrame {};
     }
 };
@@ -106,7 +105,7 @@ void TFrameSource::Request(qint64 AMs)
     FThread.start([this, shared = F, generation, AMs] {
         if (shared->Generation != generation)
             return;
-        TFrameReader::TFrame frame = shared->FrameAt(AMs);
+        TFrameReader::TFrame frame = shared->FrameAt(shared->CurrentlyWanted(), AMs);
         if (shared->Generation != generation)
             return;
         // The source waits for this job before it goes, so it is still there.
@@ -127,7 +126,12 @@ void TFrameSource::Cancel()
 
 TFrameReader::TFrame TFrameSource::Take(qint64 AMs)
 {
-    return F->FrameAt(AMs);
+    return F->FrameAt(F->CurrentlyWanted(), AMs);
+}
+
+std::function<TFrameReader::TFrame()> TFrameSource::Taker(qint64 AMs) const
+{
+    return [shared = F, wanted = F->CurrentlyWanted(), AMs] { return shared->FrameAt(wanted, AMs); };
 }
 
 qint64 TFrameSource::ReorderDelayMs() const

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QThreadPool>
 
+#include <functional>
 #include <memory>
 
 #include "engine/TFrameReader.h"
@@ -32,6 +33,9 @@ public:
     // The frame at AMs of the current video, decoded on the calling thread
     // if need be; null when there is none. Not for the GUI thread.
     TFrameReader::TFrame Take(qint64 AMs);
+    // Take for the video current now, to be called later on any thread,
+    // also after the source has gone: it then gives no frame, at once.
+    std::function<TFrameReader::TFrame()> Taker(qint64 AMs) const;
     // The current video's reordering delay (TFrameReader::ReorderDelayMs)
     // once it is open, 0 before and for a video FFmpeg cannot read.
     qint64 ReorderDelayMs() const;

@@ -235,6 +235,11 @@ public:
     // call at a time, and touches none of the control's widgets or timers.
     // fileName keeps every byte of its name, as PathNative reads it.
     bool Snapshot(const QString& fileName);
+    // What Snapshot writes, to be taken later on any thread: the frame shown
+    // now, at the video's own size and in its own colours. It gives no frame
+    // for a media FFmpeg cannot read, and none, at once, once the control is
+    // gone; it touches nothing of the control.
+    std::function<TFrameReader::TFrame()> ShownFrame();
     // The engine's own snapshot, at width x height (0 x 0: the video's size).
     // libvlc converts every video with the SD colour matrix.
     bool Snapshot(const QString& fileName, unsigned width, unsigned height);
@@ -373,7 +378,8 @@ public:
     // Each engine report is posted to the control and raises its handler on
     // the GUI thread, in the engine's order; a handler may run after the
     // state it reports has changed again, so handlers read current values
-    // from the control when they need them.
+    // from the control when they need them. Reports about a media played
+    // before the current one are dropped.
     //
     // Attaches the engine player's events (detaching first); EventsDisable
     // detaches them.
@@ -519,6 +525,8 @@ private:
     bool FPauseRequested = false;
     // The media has reported playing since it was set.
     bool FMediaPlayed = false;
+    // Media played so far; each engine report carries the count of its time.
+    std::atomic<quint64> FMediaCount {0};
     // The exact frames of the local file played.
     TFrameSource* FFrames = nullptr;
     // The media time the control rests on, -1 while it plays; read by the

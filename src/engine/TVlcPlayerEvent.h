@@ -34,10 +34,15 @@ public:
     // For the media-changed message the new media (or null), for the
     // snapshot message the UTF-8 file name (or null).
     TVlcLParam LParam() const { return FArgs.lParam; }
+    // Which of the player's media the report is about (TVlcPlayer counts
+    // them): a report may arrive after the media it is about has gone.
+    quint64 Media() const { return FMediaCount; }
+    void SetMedia(quint64 AMediaCount) { FMediaCount = AMediaCount; }
 
 private:
     int FMessage;
     TVlcMessageArgs FArgs;
+    quint64 FMediaCount = 0;
     QByteArray FFileName;
     TVlcMediaRef FMedia;
 };

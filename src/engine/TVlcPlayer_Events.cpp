@@ -78,8 +78,10 @@ void TVlcPlayer::LibVlcEventCallback(const libvlc_event_t* p_event, void* data)
         return;
     if (player->FOnMediaPlayerEvent)
         player->FOnMediaPlayerEvent(p_event, player);
-    if (std::unique_ptr<TVlcPlayerEvent> message = TVlcPlayerEvent::FromEngineEvent(*p_event))
+    if (std::unique_ptr<TVlcPlayerEvent> message = TVlcPlayerEvent::FromEngineEvent(*p_event)) {
+        message->SetMedia(player->FMediaCount);
         QCoreApplication::postEvent(player, message.release());
+    }
 }
 
 bool TVlcPlayer::event(QEvent* event)
@@ -93,6 +95,11 @@ bool TVlcPlayer::event(QEvent* event)
 
 void TVlcPlayer::DispatchPlayerMessage(const TVlcPlayerEvent& AMsg)
 {
+    // A report about a media played before the current one is of no use: a
+    // late playing report would end the current media's wait, a late end its
+    // playback.
+    if (AMsg.Media() != FMediaCount)
+        return;
     switch (AMsg.Message() - VlcMessageOffset) {
     case libvlc_MediaPlayerMediaChanged: MsgMediaPlayerMediaChanged(AMsg); break;
     case libvlc_MediaPlayerNothingSpecial: MsgMediaPlayerNothingSpecial(AMsg); break;

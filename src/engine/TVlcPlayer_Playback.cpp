@@ -116,6 +116,9 @@ void TVlcPlayer::PlayNormal(const QString& mrl)
     if (!player)
         return;
     StopAndWait();
+    // The engine reports nothing more about the media before once it has
+    // stopped: every report from here on is about the new one.
+    ++FMediaCount;
     Rest_Leave();
     FMediaPlayed = false;
     const bool location = mrl.contains(QLatin1String("://"));
@@ -376,13 +379,19 @@ bool TVlcPlayer::IsScrambled()
     return p_mi && LibVlcEntries.libvlc_media_player_program_scrambled(p_mi.get()) > 0;
 }
 
+std::function<TFrameReader::TFrame()> TVlcPlayer::ShownFrame()
+{
+    if (!p_mi)
+        return [] { return TFrameReader::TFrame {}; };
+    const qint64 rest = FRestMs;
+    return FFrames->Taker(rest >= 0 ? rest : MediaTimeOf(LibVlcEntries.libvlc_media_player_get_time(p_mi.get())));
+}
+
 bool TVlcPlayer::Snapshot(const QString& fileName)
 {
     if (!p_mi)
         return false;
-    const qint64 rest = FRestMs;
-    const TFrameReader::TFrame frame
-        = FFrames->Take(rest >= 0 ? rest : MediaTimeOf(LibVlcEntries.libvlc_media_player_get_time(p_mi.get())));
+    const TFrameReader::TFrame frame = ShownFrame()();
     if (frame.IsNull()) {
         // A media FFmpeg cannot read: the engine's own picture, as it has it.
         unsigned width = 0;

@@ -16,6 +16,9 @@
 #include <vector>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -478,28 +481,53 @@ QString AutoFileIn_Literal(const QString& sFolder, const QString& sPrefix, const
     return NumberedFile(sFolder, TOrvNumberMask::Literal(sPrefix, 4, sSuffix), pmNone, true);
 }
 
-TOrvClaimedFile AutoFileIn_LiteralClaim(const QString& sFolder, const QString& sPrefix, const QString& sSuffix)
+TOrvPublishedFile AutoFileIn_LiteralPublish(const QString& sFolder, const QString& sPrefix, const QString& sSuffix,
+                                            const QString& sTempFile)
 {
     const TOrvNumberMask mask = TOrvNumberMask::Literal(sPrefix, 4, sSuffix);
-    TOrvClaimedFile claim;
+    const std::filesystem::path temp = PathNative(sTempFile);
+    TOrvPublishedFile published;
     // A name taken since the folder was read, or in the way without counting
-    // as in use (a link to nothing), passes the claim on to the next number.
+    // as in use (a link to nothing), passes the file on to the next number.
     for (int number = AutoFileIn_HighestInUse(sFolder, mask, TOrvNumberScan::Listing) + 1; number < mask.Bound();
          ++number) {
         const QString name = PathCombine(sFolder, mask.Format(number));
-        const int fd = ::open(PathNative(name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            claim.FileName = name;
-            return claim;
+        const std::filesystem::path target = PathNative(name);
+        int moved = ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
+        // A file system that cannot rename without replacing (NFS) can link.
+        if (moved != 0 && (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+            moved = ::link(temp.c_str(), target.c_str());
+            if (moved == 0)
+                ::unlink(temp.c_str());
+        }
+        if (moved == 0) {
+            published.FileName = name;
+            return published;
         }
         if (errno != EEXIST) {
-            claim.ErrorText = qt_error_string(errno);
-            return claim;
+            published.ErrorText = qt_error_string(errno);
+            return published;
         }
     }
-    claim.NumbersUsedUp = true;
-    return claim;
+    published.NumbersUsedUp = true;
+    return published;
+}
+
+bool PathOpenTemp(QFile& AFile, const QString& sFolder, QString& sTempFile, QString& sError)
+{
+    std::string name = (PathNative(sFolder) / ".scenora-XXXXXX.part").native();
+    const int fd = ::mkostemps(name.data(), int(std::strlen(".part")), O_CLOEXEC);
+    if (fd < 0) {
+        sError = qt_error_string(errno);
+        return false;
+    }
+    sTempFile = PathFromNative(name);
+    if (AFile.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
+        return true;
+    sError = AFile.errorString();
+    ::close(fd);
+    ::unlink(name.c_str());
+    return false;
 }
 
 QStringList AutoFileIn_LiteralFiles(const QString& sFolder, const QString& sPrefix, const QString& sSuffix)

@@ -101,23 +101,29 @@ QString AutoFileIn_Last(const QString& sPath, const QString& sSubPath, const QSt
 // "" when 9999 or more is in use. Nothing is created or reserved: the caller
 // writes the file. Raises TOrvPathError for a NUL in any part.
 QString AutoFileIn_Literal(const QString& sFolder, const QString& sPrefix, const QString& sSuffix);
-// A numbered file name claimed for a writer: the file was created, empty,
-// by this claim and by no one else.
-struct TOrvClaimedFile
+// A numbered file put in place by AutoFileIn_LiteralPublish.
+struct TOrvPublishedFile
 {
-    // The full path of the claimed file; empty when none was claimed.
+    // The file's full path; empty when it was not published.
     QString FileName;
-    // No claim because 9999 or more is in use.
+    // Not published because 9999 or more is in use.
     bool NumbersUsedUp = false;
-    // Why the file could not be created, when it could not.
+    // Why it could not be published, when it could not.
     QString ErrorText;
 };
-// AutoFileIn_Literal's name, claimed by creating the file exclusively: when
-// another writer (another program, or another copy of this one) has created
-// that name since the folder was read, the next number is claimed instead.
-// Nothing existing is ever replaced. The writer then writes into the claimed
-// file, or removes it when it has nothing to write.
-TOrvClaimedFile AutoFileIn_LiteralClaim(const QString& sFolder, const QString& sPrefix, const QString& sSuffix);
+// The whole file sTempFile, written in sFolder, put in place under
+// AutoFileIn_Literal's name in one step that never replaces anything, so that
+// a reader sees either no file or the whole one. When another writer (another
+// program, or another copy of this one) has taken that name since the folder
+// was read, the next number is taken instead. sTempFile is gone once it is
+// published and stays where it was when it is not.
+TOrvPublishedFile AutoFileIn_LiteralPublish(const QString& sFolder, const QString& sPrefix, const QString& sSuffix,
+                                            const QString& sTempFile);
+// A new empty file of the writer's own in sFolder, for a file to be published
+// there: hidden, and named so that no numbered name matches it. Opened for
+// writing in AFile, its path in sTempFile; false, with the system's reason in
+// sError, when it cannot be made.
+bool PathOpenTemp(QFile& AFile, const QString& sFolder, QString& sTempFile, QString& sError);
 // The regular files (links to them included) numbered 0001 to 9999 that
 // AutoFileIn_Literal with the same arguments counts, as full paths in ascending
 // number order, from one folder listing; empty when the folder is missing.

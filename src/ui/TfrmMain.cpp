@@ -69,14 +69,12 @@ void TfrmMain::Idle_Execute(std::function<void()> AAction, quint32 ADelay)
 
 void TfrmMain::FormDestroy()
 {
-    // The screenshots asked for are written before the engine goes.
-    Screenshots_Finish();
+    Screenshots_Close();
     // No window handler may run once the teardown has begun.
     if (FPlayer) {
         FPlayer->OnMediaPlayerPlaying = nullptr;
         FPlayer->OnMediaPlayerTimeChanged = nullptr;
         FPlayer->OnMediaPlayerAudioVolume = nullptr;
-        FPlayer->OnMediaPlayerPaused = nullptr;
         FPlayer->OnMediaPlayerEncounteredError = nullptr;
         FPlayer->OnMediaPlayerEndReached = nullptr;
         FPlayer.reset();
@@ -114,7 +112,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     // Stop while the video window is still shown: a closing window is hidden
     // before it is destroyed, and an engine still setting up its video output
     // on a hidden window can crash in software OpenGL drivers.
-    Screenshots_Finish();
+    Screenshots_Close();
     if (FPlayer)
         FPlayer->Stop();
     QMainWindow::closeEvent(event);

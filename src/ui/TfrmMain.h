@@ -31,6 +31,8 @@ class TScreenshotListView;
 class TScreenshotThumbnails;
 class TStyleButton;
 class TVlcPlayer;
+struct TScreenshotJob;
+struct TScreenshotReceiver;
 
 // The main window: the videos of one media folder, the chosen video, and the
 // screenshots taken from it. One class whose facets live in their own source
@@ -114,13 +116,23 @@ private:
     // number, on the screenshot thread; the list follows once it is written.
     void ButtonScreenshotClick();
     void Screenshots_Take();
-    // A screenshot asked for has been written (AWritten) or not, for sWhy.
-    void Screenshots_Written(const QString& sFileName, bool AWritten, const QString& sWhy);
+    // The screenshot AJob has been written as sFileName (AWritten) or not,
+    // for sWhy.
+    void Screenshots_Written(const std::shared_ptr<TScreenshotJob>& AJob, const QString& sFileName, bool AWritten,
+                             const QString& sWhy);
     // Runs AAction at once, or, while screenshots are being written, once
-    // they all are: what changes the engine's picture must wait for them.
+    // they all are: what changes the picture must wait for them. The wait
+    // shows in the status bar and lasts ScreenshotWaitMs at most.
     void Screenshots_Then(std::function<void()> AAction);
-    // Waits until every screenshot asked for has been written.
-    void Screenshots_Finish();
+    // The screenshots not written in time are given up: none of them is
+    // published, and what waited for them runs.
+    void Screenshots_Abandon();
+    // Runs what waited for the screenshots, in the order asked.
+    void Screenshots_RunWaiting();
+    // At close: nothing more is asked, run or reported; the screenshots
+    // under way get CloseWaitMs to finish and are given up after that. Safe
+    // to call again.
+    void Screenshots_Close();
     void ButtonDeleteScreenshotClick();
     void ListViewScreenshotsChange();
     void Screenshots_Clear();
@@ -216,9 +228,18 @@ private:
     TScreenshotThumbnails* FThumbnails = nullptr;
     // One thread: screenshots are written one at a time, in the order asked.
     QThreadPool* FScreenshotThread = nullptr;
-    int FScreenshotsPending = 0;
+    // The screenshots asked for and not yet reported, in the order asked.
+    std::vector<std::shared_ptr<TScreenshotJob>> FScreenshotJobs;
     // What waits for the screenshots being written, in the order asked.
     std::vector<std::function<void()>> FAfterScreenshots;
+    // Ends a wait behind screenshots that takes too long.
+    QTimer* FScreenshotWait = nullptr;
+    // Where the screenshot thread reports; emptied when the window goes.
+    std::shared_ptr<TScreenshotReceiver> FScreenshotReceiver;
+    // The screenshot the delete question is about while it is open.
+    QString FScreenshotAsked;
+    // The window has been closed: nothing more is started or run.
+    bool FClosing = false;
 
     // --- Controls, top-down (each also carries its name as object name)
     QWidget* Panel6 = nullptr;

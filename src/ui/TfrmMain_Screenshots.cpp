@@ -14,16 +14,27 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 #include <QScopeGuard>
 #include <QSet>
 #include <QThreadPool>
+#include <QTimer>
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <mutex>
 
 namespace {
 
 const QString ScreenshotExt = QStringLiteral(".png");
+// The longest an action waits behind screenshots being written, and the
+// longest closing the window waits for them.
+constexpr int ScreenshotWaitMs = 5000;
+constexpr int CloseWaitMs = 3000;
+// What the status bar says while something waits for a screenshot.
+const QString SavingText = QStringLiteral("Saving the screenshot…");
 
 // Where the screenshots of a video go: its folder, and the literal start of
 // their names, the video's name without its extension and an underscore
@@ -41,12 +52,89 @@ TScreenshotNames ScreenshotNamesOf(const QString& sVideo)
     return {PathDirectory(full), pngName.chopped(ScreenshotExt.size()) + u'_'};
 }
 
+struct TScreenshotResult
+{
+    QString FileName;
+    bool Written = false;
+    QString Why;
+};
+
+// Writes AFrame as the next numbered screenshot of ANames: whole into a file
+// of its own first, then published under its number, so that the folder never
+// shows a screenshot half made. Nothing is published once AAbandoned is set.
+TScreenshotResult WriteScreenshot(const std::function<TFrameReader::TFrame()>& AFrame, const TScreenshotNames& ANames,
+                                  const std::atomic<bool>& AAbandoned)
+{
+    TScreenshotResult result;
+    // The name it would get now, to tell of a failure: the published name
+    // may be a later one.
+    const QString next = AutoFileIn_Literal(ANames.Folder, ANames.Prefix, ScreenshotExt);
+    if (next.isEmpty()) {
+        result.Why = QStringLiteral("every number up to 9999 is taken");
+        return result;
+    }
+    if (AAbandoned)
+        return result;
+    const QImage picture = AFrame().Image;
+    if (picture.isNull()) {
+        result.Why = QStringLiteral("the video gives no picture of this frame");
+        return result;
+    }
+    QFile temp;
+    QString tempPath;
+    if (!PathOpenTemp(temp, ANames.Folder, tempPath, result.Why))
+        return result;
+    const auto removeTemp = qScopeGuard([&tempPath] {
+        std::error_code ec;
+        if (!tempPath.isEmpty())
+            std::filesystem::remove(PathNative(tempPath), ec);
+    });
+    if (!picture.save(&temp, "PNG") || temp.error() != QFileDevice::NoError) {
+        result.Why = QStringLiteral("the frame could not be written to %1").arg(PathDisplay(PathFileName(next)));
+        return result;
+    }
+    temp.close();
+    if (AAbandoned)
+        return result;
+    const TOrvPublishedFile published =
+        AutoFileIn_LiteralPublish(ANames.Folder, ANames.Prefix, ScreenshotExt, tempPath);
+    if (published.NumbersUsedUp) {
+        result.Why = QStringLiteral("every number up to 9999 is taken");
+    } else if (published.FileName.isEmpty()) {
+        result.Why = published.ErrorText;
+    } else {
+        tempPath.clear();
+        result.FileName = published.FileName;
+        result.Written = true;
+    }
+    return result;
+}
+
 } // namespace
+
+// A screenshot asked for: given up once Abandoned is set.
+struct TScreenshotJob
+{
+    std::atomic<bool> Abandoned {false};
+};
+
+// The window the screenshot thread reports to, while it is there.
+struct TScreenshotReceiver
+{
+    std::mutex Lock;
+    TfrmMain* Window = nullptr;
+};
 
 void TfrmMain::Screenshots_Create()
 {
     FScreenshotThread = new QThreadPool(this);
     FScreenshotThread->setMaxThreadCount(1);
+    FScreenshotReceiver = std::make_shared<TScreenshotReceiver>();
+    FScreenshotReceiver->Window = this;
+    FScreenshotWait = new QTimer(this);
+    FScreenshotWait->setSingleShot(true);
+    FScreenshotWait->setInterval(ScreenshotWaitMs);
+    connect(FScreenshotWait, &QTimer::timeout, this, &TfrmMain::Screenshots_Abandon);
     FThumbnails = new TScreenshotThumbnails(this);
     connect(FThumbnails, &TScreenshotThumbnails::thumbnailReady, this, &TfrmMain::Screenshots_ThumbnailReady);
     connect(ButtonScreenshot, &QToolButton::clicked, this, &TfrmMain::ButtonScreenshotClick);
@@ -61,82 +149,117 @@ void TfrmMain::ButtonScreenshotClick()
     if (FAfterScreenshots.empty())
         Screenshots_Take();
     else
-        FAfterScreenshots.push_back([this] { Screenshots_Take(); });
+        Screenshots_Then([this] { Screenshots_Take(); });
 }
 
 void TfrmMain::Screenshots_Take()
 {
     // The picture is of the displayed video, whatever the list highlights.
-    if (ListBoxFiles->selectedItems().isEmpty() || FFileName.isEmpty() || !FPlayer)
+    if (FClosing || ListBoxFiles->selectedItems().isEmpty() || FFileName.isEmpty() || !FPlayer)
         return;
-    const TScreenshotNames names = ScreenshotNamesOf(FFileName);
-    TVlcPlayer* const player = FPlayer.get();
-    ++FScreenshotsPending;
-    // The name is claimed on the thread too, in the order of the keys: a
-    // second S takes the number after the first.
-    FScreenshotThread->start([this, player, names] {
-        const TOrvClaimedFile claim = AutoFileIn_LiteralClaim(names.Folder, names.Prefix, ScreenshotExt);
-        bool written = false;
-        QString why;
-        if (claim.NumbersUsedUp) {
-            why = QStringLiteral("every number up to 9999 is taken");
-        } else if (claim.FileName.isEmpty()) {
-            why = claim.ErrorText;
-        } else {
-            written = player->Snapshot(claim.FileName);
-            // A claimed name that holds no picture is given back. Left empty,
-            // the engine had no picture to give; otherwise the writing broke off.
-            if (!written) {
-                std::error_code ec;
-                const std::uintmax_t size = std::filesystem::file_size(PathNative(claim.FileName), ec);
-                why = !ec && size == 0 ? QStringLiteral("the video gives no picture of this frame")
-                                       : QStringLiteral("the frame could not be written to %1")
-                                             .arg(PathDisplay(PathFileName(claim.FileName)));
-                std::filesystem::remove(PathNative(claim.FileName), ec);
-            }
-        }
+    auto job = std::make_shared<TScreenshotJob>();
+    FScreenshotJobs.push_back(job);
+    // The frame is the one shown now; the thread takes it, and claims the
+    // name in the order of the keys: a second S takes the number after the
+    // first.
+    FScreenshotThread->start([receiver = FScreenshotReceiver, job, frame = FPlayer->ShownFrame(),
+                              names = ScreenshotNamesOf(FFileName)] {
+        const TScreenshotResult result = WriteScreenshot(frame, names, job->Abandoned);
+        std::lock_guard lock(receiver->Lock);
+        if (!receiver->Window)
+            return;
         QMetaObject::invokeMethod(
-            this, [this, file = claim.FileName, written, why] { Screenshots_Written(file, written, why); },
+            receiver->Window,
+            [window = receiver->Window, job, result] {
+                window->Screenshots_Written(job, result.FileName, result.Written, result.Why);
+            },
             Qt::QueuedConnection);
     });
 }
 
-void TfrmMain::Screenshots_Written(const QString& sFileName, bool AWritten, const QString& sWhy)
+void TfrmMain::Screenshots_Written(const std::shared_ptr<TScreenshotJob>& AJob, const QString& sFileName,
+                                   bool AWritten, const QString& sWhy)
 {
-    --FScreenshotsPending;
-    // The new row in the list says it was saved; only a failure is told.
-    if (AWritten)
-        StatusBar_ClearMessage();
-    else
-        StatusBar_ShowMessage(QStringLiteral("No screenshot saved: %1").arg(sWhy));
-    Screenshots_UpdateFromFile(FFilenameLast);
-    // Only highlighted: the viewer keeps its picture until the row is clicked.
-    TScreenshotListModel* model = ListViewScreenshots->Model();
-    const int row = model->IndexOfFile(sFileName);
-    if (row >= 0)
-        ListViewScreenshots->SetItemIndex(row);
-    else if (model->Count() > 1)
-        ListViewScreenshots->SetItemIndex(1);
-    // In the order asked; a screenshot among them is waited for in turn.
-    while (FScreenshotsPending == 0 && !FAfterScreenshots.empty()) {
-        const std::function<void()> action = std::move(FAfterScreenshots.front());
-        FAfterScreenshots.erase(FAfterScreenshots.begin());
-        action();
+    const auto job = std::find(FScreenshotJobs.begin(), FScreenshotJobs.end(), AJob);
+    // One given up was told of then; one published all the same is listed.
+    const bool awaited = job != FScreenshotJobs.end();
+    if (awaited) {
+        FScreenshotJobs.erase(job);
+        // The new row in the list says it was saved; only a failure is told.
+        if (AWritten)
+            StatusBar_ClearMessage();
+        else
+            StatusBar_ShowMessage(QStringLiteral("No screenshot saved: %1").arg(sWhy));
     }
+    if (AWritten || awaited) {
+        Screenshots_UpdateFromFile(FFilenameLast);
+        // Only highlighted: the viewer keeps its picture until the row is
+        // clicked. The row a delete question is about stays highlighted.
+        TScreenshotListModel* model = ListViewScreenshots->Model();
+        const int row = model->IndexOfFile(FScreenshotAsked.isEmpty() ? sFileName : FScreenshotAsked);
+        if (row >= 0)
+            ListViewScreenshots->SetItemIndex(row);
+        else if (model->Count() > 1 && FScreenshotAsked.isEmpty())
+            ListViewScreenshots->SetItemIndex(1);
+    }
+    if (FScreenshotJobs.empty())
+        Screenshots_RunWaiting();
 }
 
 void TfrmMain::Screenshots_Then(std::function<void()> AAction)
 {
-    if (FScreenshotsPending == 0 && FAfterScreenshots.empty())
+    if (FClosing)
+        return;
+    if (FScreenshotJobs.empty() && FAfterScreenshots.empty()) {
         AAction();
-    else
-        FAfterScreenshots.push_back(std::move(AAction));
+        return;
+    }
+    FAfterScreenshots.push_back(std::move(AAction));
+    if (!FScreenshotWait->isActive()) {
+        FScreenshotWait->start();
+        StatusBar_ShowMessage(SavingText);
+    }
 }
 
-void TfrmMain::Screenshots_Finish()
+void TfrmMain::Screenshots_Abandon()
 {
-    if (FScreenshotThread)
-        FScreenshotThread->waitForDone();
+    if (FScreenshotJobs.empty())
+        return;
+    for (const std::shared_ptr<TScreenshotJob>& job : FScreenshotJobs)
+        job->Abandoned = true;
+    FScreenshotJobs.clear();
+    StatusBar_ShowMessage(QStringLiteral("No screenshot saved: it took longer than %1 s").arg(ScreenshotWaitMs / 1000));
+    Screenshots_RunWaiting();
+}
+
+void TfrmMain::Screenshots_RunWaiting()
+{
+    FScreenshotWait->stop();
+    // In the order asked; a screenshot among them is waited for in turn.
+    while (FScreenshotJobs.empty() && !FAfterScreenshots.empty() && !FClosing) {
+        const std::function<void()> action = std::move(FAfterScreenshots.front());
+        FAfterScreenshots.erase(FAfterScreenshots.begin());
+        action();
+    }
+    if (FScreenshotJobs.empty() && LabelStatusMessage->text() == SavingText)
+        StatusBar_ClearMessage();
+}
+
+void TfrmMain::Screenshots_Close()
+{
+    FClosing = true;
+    FAfterScreenshots.clear();
+    FScreenshotWait->stop();
+    // A screenshot under way is of a picture the user asked for: it is given
+    // a moment, not forever.
+    if (!FScreenshotThread->waitForDone(CloseWaitMs)) {
+        for (const std::shared_ptr<TScreenshotJob>& job : FScreenshotJobs)
+            job->Abandoned = true;
+    }
+    FScreenshotJobs.clear();
+    // What is still under way reports to no one.
+    std::lock_guard lock(FScreenshotReceiver->Lock);
+    FScreenshotReceiver->Window = nullptr;
 }
 
 void TfrmMain::Screenshots_Clear()
@@ -228,20 +351,25 @@ void TfrmMain::ListViewScreenshotsChange()
 
 void TfrmMain::ButtonDeleteScreenshotClick()
 {
-    if (ListViewScreenshots->Selected() < 0)
+    const int selected = ListViewScreenshots->Selected();
+    if (selected < 0)
         return;
-    OrvDlg::DlgConfirm(QStringLiteral("DELETE the screenshot ?"), [this](QMessageBox::StandardButton AResult) {
+    // The file chosen now is the one deleted, whatever the list does while
+    // the question is open (a screenshot written meanwhile rebuilds it).
+    const QString file = ListViewScreenshots->Model()->FilePath(selected);
+    FScreenshotAsked = file;
+    OrvDlg::DlgConfirm(QStringLiteral("DELETE the screenshot ?"), [this, file](QMessageBox::StandardButton AResult) {
+        FScreenshotAsked.clear();
         if (AResult != QMessageBox::Yes)
             return;
-        const int index = ListViewScreenshots->Selected();
-        if (index < 0)
-            return;
-        const QString file = ListViewScreenshots->Model()->FilePath(index);
-        ListViewScreenshots->Model()->RemoveRow(index);
+        const int index = ListViewScreenshots->Model()->IndexOfFile(file);
+        if (index >= 0)
+            ListViewScreenshots->Model()->RemoveRow(index);
         // A file already gone, or one that cannot be removed, only loses its row.
         std::error_code ec;
         if (std::filesystem::is_regular_file(PathNative(file), ec))
             std::filesystem::remove(PathNative(file), ec);
-        Screenshot_Display(index);
+        if (index >= 0)
+            Screenshot_Display(index);
     });
 }

@@ -589,10 +589,10 @@ private slots:
         QCOMPARE(AutoFileIn_Literal(dir.path(), prefix, ".png"), expected.isEmpty() ? QString() : dir.filePath(expected));
     }
 
-    void literalClaim_data()
+    void literalPublish_data()
     {
         QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QString>("claimed");
+        QTest::addColumn<QString>("published");
         QTest::addColumn<bool>("usedUp");
 
         QTest::newRow("first") << QStringList() << "run_0001.png" << false;
@@ -602,67 +602,109 @@ private slots:
         QTest::newRow("9999 used") << QStringList {"run_9999.png"} << "" << true;
     }
 
-    void literalClaim()
+    // The written file is put in place whole under the next number; until
+    // then nothing of it shows under a numbered name.
+    void literalPublish()
     {
         QFETCH(QStringList, entries);
-        QFETCH(QString, claimed);
+        QFETCH(QString, published);
         QFETCH(bool, usedUp);
         QTemporaryDir dir;
         MakeEntries(dir.path(), entries);
         const QStringList before = Tree(dir.path());
+        const QStringList numberedBefore = AutoFileIn_LiteralFiles(dir.path(), "run_", ".png");
 
-        const TOrvClaimedFile claim = AutoFileIn_LiteralClaim(dir.path(), "run_", ".png");
+        QFile temp;
+        QString tempPath;
+        QString error;
+        QVERIFY2(PathOpenTemp(temp, dir.path(), tempPath, error), qPrintable(error));
+        QCOMPARE(temp.write("picture"), qint64(7));
+        temp.close();
+        QVERIFY(QFileInfo(tempPath).isHidden());
+        QCOMPARE(AutoFileIn_LiteralFiles(dir.path(), "run_", ".png"), numberedBefore);
 
-        QCOMPARE(claim.FileName, claimed.isEmpty() ? QString() : dir.filePath(claimed));
-        QCOMPARE(claim.NumbersUsedUp, usedUp);
-        QVERIFY(claim.ErrorText.isEmpty());
+        const TOrvPublishedFile file = AutoFileIn_LiteralPublish(dir.path(), "run_", ".png", tempPath);
+
+        QCOMPARE(file.FileName, published.isEmpty() ? QString() : dir.filePath(published));
+        QCOMPARE(file.NumbersUsedUp, usedUp);
+        QVERIFY(file.ErrorText.isEmpty());
         QStringList after = before;
-        if (!claimed.isEmpty()) {
-            after << claimed;
-            after.sort();
-            QCOMPARE(QFileInfo(claim.FileName).size(), 0);
+        if (published.isEmpty()) {
+            // Not published: the written file stays, for the writer to remove.
+            after << QDir(dir.path()).relativeFilePath(tempPath);
+        } else {
+            after << published;
+            QFile written(file.FileName);
+            QVERIFY(written.open(QIODevice::ReadOnly));
+            QCOMPARE(written.readAll(), QByteArray("picture"));
         }
+        after.sort();
         QCOMPARE(Tree(dir.path()), after);
     }
 
-    void literalClaimInAMissingFolderSaysWhy()
+    void literalPublishInAMissingFolderSaysWhy()
     {
         QTemporaryDir dir;
-        const TOrvClaimedFile claim = AutoFileIn_LiteralClaim(dir.filePath("missing"), "run_", ".png");
-        QVERIFY(claim.FileName.isEmpty());
-        QVERIFY(!claim.NumbersUsedUp);
-        QVERIFY(!claim.ErrorText.isEmpty());
+        QFile temp;
+        QString tempPath;
+        QString error;
+        QVERIFY(!PathOpenTemp(temp, dir.filePath("missing"), tempPath, error));
+        QCOMPARE(error, qt_error_string(ENOENT));
+        QVERIFY(PathOpenTemp(temp, dir.path(), tempPath, error));
+        const TOrvPublishedFile file = AutoFileIn_LiteralPublish(dir.filePath("missing"), "run_", ".png", tempPath);
+        QVERIFY(file.FileName.isEmpty());
+        QVERIFY(!file.NumbersUsedUp);
+        QVERIFY(!file.ErrorText.isEmpty());
+        QVERIFY(QFileInfo::exists(tempPath));
     }
 
-    // Writers claiming in one folder at the same moment, as two copies of
-    // the program would, each get a number of their own.
-    void literalClaimsAtOnceNeverShareANumber()
+    // Writers publishing in one folder at the same moment, as two copies of
+    // the program would, each get a number of their own, and no file
+    // replaces another.
+    void literalPublishesAtOnceNeverShareANumber()
     {
         QTemporaryDir dir;
         constexpr int Writers = 6;
-        constexpr int ClaimsEach = 25;
-        QList<QStringList> claimed(Writers);
+        constexpr int WritesEach = 25;
+        QList<QStringList> published(Writers);
         std::vector<std::thread> writers;
         for (int w = 0; w < Writers; ++w)
             writers.emplace_back([&, w] {
-                for (int i = 0; i < ClaimsEach; ++i)
-                    claimed[w] << AutoFileIn_LiteralClaim(dir.path(), "run_", ".png").FileName;
+                for (int i = 0; i < WritesEach; ++i) {
+                    QFile temp;
+                    QString tempPath;
+                    QString error;
+                    if (!PathOpenTemp(temp, dir.path(), tempPath, error))
+                        return;
+                    temp.write(QByteArray::number(w * WritesEach + i));
+                    temp.close();
+                    published[w] << AutoFileIn_LiteralPublish(dir.path(), "run_", ".png", tempPath).FileName;
+                }
             });
         for (std::thread& writer : writers)
             writer.join();
 
         QStringList all;
-        for (const QStringList& names : claimed)
+        QSet<QByteArray> contents;
+        for (const QStringList& names : published) {
             all << names;
+            for (const QString& name : names) {
+                QFile file(name);
+                QVERIFY(file.open(QIODevice::ReadOnly));
+                contents.insert(file.readAll());
+            }
+        }
         all.sort();
         QStringList expected;
-        for (const QString& name : Numbered("run_", 1, Writers * ClaimsEach, ".png", 4))
+        for (const QString& name : Numbered("run_", 1, Writers * WritesEach, ".png", 4))
             expected << dir.filePath(name);
         QCOMPARE(all, expected);
+        QCOMPARE(contents.size(), Writers * WritesEach);
+        QCOMPARE(Tree(dir.path()).size(), Writers * WritesEach);
     }
 
     // Numbered files of a name that is not UTF-8 are found, numbered and
-    // claimed under its own bytes; a UTF-8 name that shows the same is
+    // published under its own bytes; a UTF-8 name that shows the same is
     // another name.
     void literalNumbersKeepNativeNames_data()
     {
@@ -704,9 +746,14 @@ private slots:
         QCOMPARE(native(AutoFileIn(path, {}, start + "%.4d.png", pmNone, true)), base + '/' + prefix + "0004.png");
         QCOMPARE(native(AutoFileIn_Last(path, {}, start + "%.4d.png")), base + '/' + prefix + "0003.png");
 
-        const TOrvClaimedFile claim = AutoFileIn_LiteralClaim(path, start, ".png");
-        QCOMPARE(claim.ErrorText, QString());
-        QCOMPARE(native(claim.FileName), base + '/' + prefix + "0004.png");
+        QFile temp;
+        QString tempPath;
+        QString error;
+        QVERIFY2(PathOpenTemp(temp, path, tempPath, error), qPrintable(error));
+        temp.close();
+        const TOrvPublishedFile file = AutoFileIn_LiteralPublish(path, start, ".png", tempPath);
+        QCOMPARE(file.ErrorText, QString());
+        QCOMPARE(native(file.FileName), base + '/' + prefix + "0004.png");
         QVERIFY(::access(base + '/' + prefix + "0004.png", F_OK) == 0);
         QCOMPARE(native(AutoFileIn_Literal(path, PathFromNative(twin), ".png")), base + '/' + twin + "0008.png");
     }
