@@ -77,6 +77,9 @@ void TfrmMain::FormDestroy()
         FPlayer->OnMediaPlayerAudioVolume = nullptr;
         FPlayer->OnMediaPlayerEncounteredError = nullptr;
         FPlayer->OnMediaPlayerEndReached = nullptr;
+        FPlayer->OnMediaPlayerVideoOutChanged = nullptr;
+        FPlayer->OnMediaPlayerOpening = nullptr;
+        FPlayer->OnMediaPlayerBuffering = nullptr;
         FPlayer.reset();
     }
     LibVlcUnload();
@@ -104,6 +107,7 @@ void TfrmMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     Layout_PlaceVolume();
+    StatusBar_FitMessage();
     FormResize(this);
 }
 

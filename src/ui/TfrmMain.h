@@ -1,7 +1,8 @@
 #pragma once
 
+#include <QFutureWatcher>
+#include <QImage>
 #include <QMainWindow>
-#include <QDeadlineTimer>
 #include <QString>
 
 #include <functional>
@@ -77,9 +78,13 @@ private:
     void Layout_BuildStatusBar();
     void Layout_PlaceVolume();
     // A short message at the left of the status bar, beside the timeline,
-    // until it is cleared.
-    void StatusBar_ShowMessage(const QString& sMsg);
+    // until it is cleared. A name in it (sName, for the "%1" of sMsg) shows
+    // as plain text, shortened in its middle so that the timeline keeps some
+    // room, and whole in the tooltip.
+    void StatusBar_ShowMessage(const QString& sMsg, const QString& sName = QString());
     void StatusBar_ClearMessage();
+    // Fits the message to the bar's width again.
+    void StatusBar_FitMessage();
     // The timeline in milliseconds, held as single-precision floats like the
     // engine's times are shown; QSlider itself holds whole numbers.
     float Timeline_Value() const;
@@ -117,9 +122,9 @@ private:
     void ButtonScreenshotClick();
     void Screenshots_Take();
     // The screenshot AJob has been written as sFileName (AWritten) or not,
-    // for sWhy.
+    // for sWhy (about the file sWhyName, for its "%1").
     void Screenshots_Written(const std::shared_ptr<TScreenshotJob>& AJob, const QString& sFileName, bool AWritten,
-                             const QString& sWhy);
+                             const QString& sWhy, const QString& sWhyName);
     // Runs AAction at once, or, while screenshots are being written, once
     // they all are: what changes the picture must wait for them. The wait
     // shows in the status bar and lasts ScreenshotWaitMs at most.
@@ -155,13 +160,15 @@ private:
     void Player_Stop();
     // True when the engine's media is the file sFileName.
     bool Player_IsLoaded(const QString& sFileName);
-    // Ends the first-frame rest of a newly started file: pauses and removes
-    // the busy cover once the engine has a video output, or when
-    // AFirstPicture has expired.
-    void Player_Rest(QDeadlineTimer AFirstPicture);
-    // Gives the new playback of a chosen file a while to report playing;
-    // one that has not by then cannot be played.
+    // Ends the first-frame rest of a newly started file: pauses on its first
+    // frame and removes the busy cover.
+    void Player_Rest();
+    void EvOnMediaPlayerVideoOutChanged(QObject* Sender, int AVideoOutputs);
+    // Watches the new playback of a chosen file: one that shows no progress
+    // for a long while cannot be played.
     void Player_WatchPlaying();
+    // The engine reports that it is opening or buffering the media.
+    void EvOnMediaPlayerProgress(QObject* Sender);
     // Ends the wait for a video that cannot be played: no cover, no time,
     // and the status bar says so.
     void Player_CannotPlay();
@@ -225,6 +232,8 @@ private:
     // A new playback has been started and has not reported playing yet.
     bool FPlayingAwaited = false;
     QTimer* FPlayingWatchdog = nullptr;
+    // Runs while the first-frame rest waits for the engine's video output.
+    QTimer* FFirstPictureWait = nullptr;
     TScreenshotThumbnails* FThumbnails = nullptr;
     // One thread: screenshots are written one at a time, in the order asked.
     QThreadPool* FScreenshotThread = nullptr;
@@ -238,8 +247,13 @@ private:
     std::shared_ptr<TScreenshotReceiver> FScreenshotReceiver;
     // The screenshot the delete question is about while it is open.
     QString FScreenshotAsked;
+    // The picture being decoded for the viewer; going, it shows nothing.
+    std::unique_ptr<QFutureWatcher<QImage>> FViewerDecode;
     // The window has been closed: nothing more is started or run.
     bool FClosing = false;
+    // The status bar's message, and the name in it.
+    QString FStatusMessage;
+    QString FStatusName;
 
     // --- Controls, top-down (each also carries its name as object name)
     QWidget* Panel6 = nullptr;

@@ -36,6 +36,8 @@ constexpr QSize BannerImageSize(361, 33);
 constexpr int StatusBarHeight = 22;
 constexpr int TimeLabelWidth = 96;
 constexpr int TimelineMargin = 15;
+// A status message leaves the timeline at least this wide.
+constexpr int MessageMinTimelineWidth = 48;
 constexpr int LeftColumnWidth = 241;
 constexpr int LeftColumnMinWidth = 20;
 constexpr int SplitterWidth = 16;
@@ -348,6 +350,9 @@ void TfrmMain::Layout_BuildStatusBar()
     // while its message shows; this label sits beside them instead.
     LabelStatusMessage = Named(new QLabel(bar), "LabelStatusMessage");
     LabelStatusMessage->setContentsMargins(5, 2, 5, 2);
+    // Names of files can look like markup; they are shown as they are.
+    LabelStatusMessage->setTextFormat(Qt::PlainText);
+    LabelStatusMessage->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     LabelStatusMessage->hide();
 
     row->addWidget(LabelStatusMessage);
@@ -359,16 +364,41 @@ void TfrmMain::Layout_BuildStatusBar()
     StatusBar1->addWidget(bar, 1);
 }
 
-void TfrmMain::StatusBar_ShowMessage(const QString& sMsg)
+void TfrmMain::StatusBar_ShowMessage(const QString& sMsg, const QString& sName)
 {
-    LabelStatusMessage->setText(sMsg);
+    FStatusMessage = sMsg;
+    FStatusName = sName;
+    StatusBar_FitMessage();
     LabelStatusMessage->show();
 }
 
 void TfrmMain::StatusBar_ClearMessage()
 {
+    FStatusMessage.clear();
+    FStatusName.clear();
     LabelStatusMessage->clear();
+    LabelStatusMessage->setToolTip(QString());
     LabelStatusMessage->hide();
+}
+
+void TfrmMain::StatusBar_FitMessage()
+{
+    if (FStatusMessage.isEmpty())
+        return;
+    // A long name must not widen the window or push the timeline away.
+    const QFontMetrics metrics(LabelStatusMessage->font());
+    const QMargins margins = LabelStatusMessage->contentsMargins();
+    const int room = StatusBar1->width() - 2 * (TimeLabelWidth + TimelineMargin) - MessageMinTimelineWidth
+                     - margins.left() - margins.right();
+    const QString whole = FStatusName.isEmpty() ? FStatusMessage : FStatusMessage.arg(FStatusName);
+    QString shown = whole;
+    if (!FStatusName.isEmpty()) {
+        const int around = metrics.horizontalAdvance(FStatusMessage.arg(QString()));
+        shown = FStatusMessage.arg(metrics.elidedText(FStatusName, Qt::ElideMiddle, std::max(0, room - around)));
+    }
+    LabelStatusMessage->setText(shown);
+    LabelStatusMessage->setToolTip(shown == whole ? QString() : whole);
+    LabelStatusMessage->setFixedWidth(metrics.horizontalAdvance(shown) + margins.left() + margins.right());
 }
 
 void TfrmMain::Layout_PlaceVolume()

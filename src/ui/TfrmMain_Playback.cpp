@@ -34,16 +34,17 @@ constexpr int CtrlShiftStepMs = 10000;
 // A started file is paused again this long after the engine reports playing,
 // so that its first frames are on screen.
 constexpr quint32 PlayingSettleDelayMs = 50;
-// How long the rest waits for the engine's video output, and how often it looks.
-constexpr qint64 FirstPictureWaitMs = 3000;
-constexpr quint32 FirstPicturePollMs = 10;
+// How long the rest waits at most for the engine's video output; it comes
+// with the first picture, well within this also on a busy machine.
+constexpr int FirstPictureWaitMs = 10000;
 // How often, and how long, silence is asked of an audio output still being made.
 constexpr quint32 SilenceRetryMs = 20;
 constexpr int SilenceTries = 100;
-// A chosen video that has not reported playing this long after its start
-// cannot be played. Playing comes within a fraction of a second, also for
-// large files; the limit leaves room for a busy machine.
-constexpr int PlayingWaitMs = 10000;
+// A chosen video whose opening has shown no progress this long cannot be
+// played. The engine reports opening and buffering as it goes; only a read
+// that never returns says nothing, and a disk spinning up or a network share
+// answers well within this.
+constexpr int NoProgressWaitMs = 30000;
 constexpr qint64 MsPerDay = 86400000;
 // What the time labels show while a time is unknown.
 const QString NoTimeText = QStringLiteral("-:--:------");
@@ -106,9 +107,14 @@ void TfrmMain::Playback_Bind()
     for (TStyleButton* button : {b1SecForward, b10SecForward})
         connect(button, &QToolButton::clicked, this, [this, button] { b10SecForwardClick(button); });
     connect(tbProcess, &QSlider::valueChanged, this, &TfrmMain::tbProcessTracking);
+    // A video without pictures rests when the wait for one is over.
+    FFirstPictureWait = new QTimer(this);
+    FFirstPictureWait->setSingleShot(true);
+    FFirstPictureWait->setInterval(FirstPictureWaitMs);
+    connect(FFirstPictureWait, &QTimer::timeout, this, &TfrmMain::Player_Rest);
     FPlayingWatchdog = new QTimer(this);
     FPlayingWatchdog->setSingleShot(true);
-    FPlayingWatchdog->setInterval(PlayingWaitMs);
+    FPlayingWatchdog->setInterval(NoProgressWaitMs);
     connect(FPlayingWatchdog, &QTimer::timeout, this, [this] {
         if (!FPlayingAwaited)
             return;
@@ -257,9 +263,10 @@ void TfrmMain::tbProcessTracking()
 
 void TfrmMain::EvOnMediaPlayerPlaying(QObject*)
 {
-    FPlayingAwaited = false;
+    // A video that plays after all is not one that cannot be played.
+    if (std::exchange(FPlayingAwaited, false))
+        StatusBar_ClearMessage();
     FPlayingWatchdog->stop();
-    StatusBar_ClearMessage();
     const qint64 length = FPlayer->GetVideoLenInMs();
     Timeline_SetMaximum(float(std::max<qint64>(length, 0)));
     LabelMediaDuration->setText(MediaTime_Text(length));
@@ -268,28 +275,29 @@ void TfrmMain::EvOnMediaPlayerPlaying(QObject*)
             if (!self || !self->FPlayer)
                 return;
             self->FPlayer->SetAudioVolume(0);
-            self->Player_Rest(QDeadlineTimer(FirstPictureWaitMs));
+            // Paused before it has a video output, the engine makes its
+            // output only when played on, at a size it has not yet taken
+            // from the video window: the rest waits for the output's report.
+            if (self->FPlayer->HasVout())
+                self->Player_Rest();
+            else if (self->FStopImmediately)
+                self->FFirstPictureWait->start();
         },
         PlayingSettleDelayMs);
 }
 
-// Ends the first-frame rest once the engine has a video output: paused before
-// it has one, the engine makes its output only when played on, at a size it
-// has not yet taken from the video window. The rest is on the first frame. A
-// video without pictures rests when the wait is over.
-void TfrmMain::Player_Rest(QDeadlineTimer AFirstPicture)
+void TfrmMain::EvOnMediaPlayerVideoOutChanged(QObject*, int AVideoOutputs)
 {
+    if (AVideoOutputs > 0 && FFirstPictureWait->isActive())
+        Player_Rest();
+}
+
+// Ends the first-frame rest of a newly started file on its first frame.
+void TfrmMain::Player_Rest()
+{
+    FFirstPictureWait->stop();
     if (!FStopImmediately)
         return;
-    if (!FPlayer->HasVout() && !AFirstPicture.hasExpired()) {
-        Idle_Execute(
-            [self = QPointer<TfrmMain>(this), AFirstPicture] {
-                if (self && self->FPlayer)
-                    self->Player_Rest(AFirstPicture);
-            },
-            FirstPicturePollMs);
-        return;
-    }
     Player_Stop();
     BusyCover_Hide();
     FPlayer->SetVideoPosInMs(0);
@@ -336,6 +344,13 @@ void TfrmMain::Player_WatchPlaying()
     FPlayingWatchdog->start();
 }
 
+// The engine is at work on the media: opening it, or filling its buffers.
+void TfrmMain::EvOnMediaPlayerProgress(QObject*)
+{
+    if (FPlayingAwaited)
+        FPlayingWatchdog->start();
+}
+
 void TfrmMain::Player_CannotPlay()
 {
     FPlayingAwaited = false;
@@ -343,7 +358,7 @@ void TfrmMain::Player_CannotPlay()
     Player_Stop();
     BusyCover_Hide();
     TimeLabels_Reset();
-    StatusBar_ShowMessage(QStringLiteral("%1 cannot be played").arg(PathDisplay(PathFileName(FFileName))));
+    StatusBar_ShowMessage(QStringLiteral("%1 cannot be played"), PathDisplay(PathFileName(FFileName)));
 }
 
 void TfrmMain::Player_EndedUnplayed()

@@ -14,12 +14,13 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
+#include <QFutureWatcher>
 #include <QListWidget>
 #include <QScopeGuard>
 #include <QSet>
 #include <QThreadPool>
 #include <QTimer>
+#include <QtConcurrent/qtconcurrenttask.h>
 
 #include <algorithm>
 #include <atomic>
@@ -56,7 +57,9 @@ struct TScreenshotResult
 {
     QString FileName;
     bool Written = false;
+    // Why it was not written; a name in it is WhyName, for its "%1".
     QString Why;
+    QString WhyName;
 };
 
 // Writes AFrame as the next numbered screenshot of ANames: whole into a file
@@ -90,7 +93,8 @@ TScreenshotResult WriteScreenshot(const std::function<TFrameReader::TFrame()>& A
             std::filesystem::remove(PathNative(tempPath), ec);
     });
     if (!picture.save(&temp, "PNG") || temp.error() != QFileDevice::NoError) {
-        result.Why = QStringLiteral("the frame could not be written to %1").arg(PathDisplay(PathFileName(next)));
+        result.Why = QStringLiteral("the frame could not be written to %1");
+        result.WhyName = PathDisplay(PathFileName(next));
         return result;
     }
     temp.close();
@@ -171,14 +175,14 @@ void TfrmMain::Screenshots_Take()
         QMetaObject::invokeMethod(
             receiver->Window,
             [window = receiver->Window, job, result] {
-                window->Screenshots_Written(job, result.FileName, result.Written, result.Why);
+                window->Screenshots_Written(job, result.FileName, result.Written, result.Why, result.WhyName);
             },
             Qt::QueuedConnection);
     });
 }
 
 void TfrmMain::Screenshots_Written(const std::shared_ptr<TScreenshotJob>& AJob, const QString& sFileName,
-                                   bool AWritten, const QString& sWhy)
+                                   bool AWritten, const QString& sWhy, const QString& sWhyName)
 {
     const auto job = std::find(FScreenshotJobs.begin(), FScreenshotJobs.end(), AJob);
     // One given up was told of then; one published all the same is listed.
@@ -189,7 +193,7 @@ void TfrmMain::Screenshots_Written(const std::shared_ptr<TScreenshotJob>& AJob, 
         if (AWritten)
             StatusBar_ClearMessage();
         else
-            StatusBar_ShowMessage(QStringLiteral("No screenshot saved: %1").arg(sWhy));
+            StatusBar_ShowMessage(QStringLiteral("No screenshot saved: ") + sWhy, sWhyName);
     }
     if (AWritten || awaited) {
         Screenshots_UpdateFromFile(FFilenameLast);
@@ -241,7 +245,7 @@ void TfrmMain::Screenshots_RunWaiting()
         FAfterScreenshots.erase(FAfterScreenshots.begin());
         action();
     }
-    if (FScreenshotJobs.empty() && LabelStatusMessage->text() == SavingText)
+    if (FScreenshotJobs.empty() && FStatusMessage == SavingText)
         StatusBar_ClearMessage();
 }
 
@@ -324,6 +328,8 @@ void TfrmMain::Screenshots_ThumbnailReady(const QString& sFilePath, const QImage
 
 void TfrmMain::Screenshot_Display(int AIndex)
 {
+    // A picture still being decoded for the viewer is shown no more.
+    FViewerDecode.reset();
     TScreenshotListModel* model = ListViewScreenshots->Model();
     if (AIndex < 0 || AIndex >= model->Count()) {
         ImageViewerScreenshot->ClearPicture(Qt::white);
@@ -338,10 +344,32 @@ void TfrmMain::Screenshot_Display(int AIndex)
         ImageViewerScreenshot->ClearPicture(Qt::white);
         return;
     }
-    QImage bitmap;
-    LoadBitmapFromFile(file, bitmap, ImageViewerScreenshot->UsefulPixels());
-    ImageViewerScreenshot->SetPicture(bitmap);
+    // A large picture takes seconds to decode: that happens off the GUI
+    // thread, ahead of the thumbnails waiting there, and the row's thumbnail
+    // stands in for it meanwhile.
+    const QImage thumbnail = model->Row(AIndex).Image;
+    if (thumbnail.isNull())
+        ImageViewerScreenshot->ClearPicture(Qt::white);
+    else
+        ImageViewerScreenshot->SetPicture(thumbnail);
     ImageViewerScreenshot->BestFit();
+    const qint64 pixels = ImageViewerScreenshot->UsefulPixels();
+    FViewerDecode = std::make_unique<QFutureWatcher<QImage>>();
+    QFutureWatcher<QImage>* const decode = FViewerDecode.get();
+    connect(decode, &QFutureWatcherBase::finished, this, [this, decode] {
+        const QImage picture = decode->result();
+        FViewerDecode.reset();
+        ImageViewerScreenshot->SetPicture(picture);
+        ImageViewerScreenshot->BestFit();
+    });
+    decode->setFuture(QtConcurrent::task([file, pixels] {
+                          QImage bitmap;
+                          LoadBitmapFromFile(file, bitmap, pixels);
+                          return bitmap;
+                      })
+                          .onThreadPool(*TScreenshotThumbnails::DecodePool())
+                          .withPriority(1)
+                          .spawn());
 }
 
 void TfrmMain::ListViewScreenshotsChange()

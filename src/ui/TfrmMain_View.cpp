@@ -52,6 +52,11 @@ void TfrmMain::VideoSurface_Create()
     };
     FPlayer->OnMediaPlayerEncounteredError = [this](QObject* Sender) { EvOnMediaPlayerEncounteredError(Sender); };
     FPlayer->OnMediaPlayerEndReached = [this](QObject* Sender) { EvOnMediaPlayerEndReached(Sender); };
+    FPlayer->OnMediaPlayerVideoOutChanged = [this](QObject* Sender, int video_out) {
+        EvOnMediaPlayerVideoOutChanged(Sender, video_out);
+    };
+    FPlayer->OnMediaPlayerOpening = [this](QObject* Sender) { EvOnMediaPlayerProgress(Sender); };
+    FPlayer->OnMediaPlayerBuffering = [this](QObject* Sender) { EvOnMediaPlayerProgress(Sender); };
     if (const WId handle = winId()) {
         const QRectF media = PanelMedia_AbsoluteRect();
         FPlayer->SetParentFromHWND(handle, float(media.left()), float(media.top()), float(media.width()),
@@ -92,8 +97,13 @@ void TfrmMain::VideoSurface_Hide()
 
 void TfrmMain::TabControl1_Header_Activate(int ATab)
 {
-    if (TabControl1_Header->currentIndex() == ATab)
+    if (TabControl1_Header->currentIndex() == ATab) {
+        // The Video view shows the video surface, also after a choice of a
+        // file that listed nothing took it away without leaving the view.
+        if (ATab == TabItem1H_Video && FPlayer && FPlayer->isHidden())
+            VideoSurface_Show();
         return;
+    }
     TabControl1_Header->setCurrentIndex(ATab);
     TabControl1_HeaderChange(nullptr);
 }

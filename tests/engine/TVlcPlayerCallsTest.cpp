@@ -196,6 +196,7 @@ private slots:
     void engineHandlerRunsOnTheReportingThread();
     void reportsOutsideTheTableAndWithoutDataPostNothing();
     void reportAfterDisablePostsNothing();
+    void reportsAboutAnEarlierMediaAreDropped();
     void disableWhileTheEngineReports();
     void snapshotNameIsCopied();
     void discardedMediaReportReleasesItsReference();
@@ -553,6 +554,32 @@ void TVlcPlayerCallsTest::reportAfterDisablePostsNothing()
     QCoreApplication::sendPostedEvents(&player);
     QVERIFY(!engineHandlerRan);
     QCOMPARE(log, QStringList());
+}
+
+// A report the engine made about the media before the current one, still on
+// its way when the new media was played, reaches no handler; the new media's
+// reports do.
+void TVlcPlayerCallsTest::reportsAboutAnEarlierMediaAreDropped()
+{
+    TPlacedPlayer p;
+    QStringList log;
+    recordAllHandlers(*p.player, &log);
+    p.player->Play(QStringLiteral("/nowhere/first.avi"));
+    const TRegistration registration = lastRegistration();
+    libvlc_event_t playing {};
+    playing.type = libvlc_MediaPlayerPlaying;
+    libvlc_event_t ended {};
+    ended.type = libvlc_MediaPlayerEndReached;
+    reportFromEngineThread(registration, playing);
+    reportFromEngineThread(registration, ended);
+
+    p.player->Play(QStringLiteral("/nowhere/second.avi"));
+    QCoreApplication::sendPostedEvents(p.player.get());
+    QCOMPARE(log, QStringList());
+
+    reportFromEngineThread(lastRegistration(), playing);
+    QCoreApplication::sendPostedEvents(p.player.get());
+    QCOMPARE(log, QStringList({QStringLiteral("Playing")}));
 }
 
 void TVlcPlayerCallsTest::disableWhileTheEngineReports()

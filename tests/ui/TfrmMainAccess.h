@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QLabel>
 #include <QSplitter>
+#include <QThreadPool>
 
 // Reaches the window's private fields, controls and handlers for tests.
 struct TfrmMainAccess
@@ -52,10 +53,15 @@ struct TfrmMainAccess
     TScreenshotThumbnails* Thumbnails() const { return w.FThumbnails; }
     void Screenshots_UpdateFromFile(const QString& sFilename) { w.Screenshots_UpdateFromFile(sFilename); }
     void Screenshot_Display(int AIndex) { w.Screenshot_Display(AIndex); }
+    // The one thread screenshots are written on, in the order asked.
+    QThreadPool* ScreenshotThread() const { return w.FScreenshotThread; }
     // Screenshots asked for and not yet written, or still to be asked for
     // behind steps that wait for them.
     int ScreenshotsPending() const { return int(w.FScreenshotJobs.size() + w.FAfterScreenshots.size()); }
     QString StatusMessage() const { return w.LabelStatusMessage->text(); }
+    QString StatusToolTip() const { return w.LabelStatusMessage->toolTip(); }
+    // The viewer's picture is still being decoded.
+    bool ViewerLoading() const { return bool(w.FViewerDecode); }
 
     // The texts of the file list, top to bottom.
     QStringList FileListTexts() const

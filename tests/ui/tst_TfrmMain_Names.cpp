@@ -239,6 +239,7 @@ private slots:
         // Clicked, it is shown in the viewer. The screen there showed the red
         // video until now: the viewer's picture tells what it shows.
         QTest::mouseClick(thumbnails->viewport(), Qt::LeftButton, {}, row.center());
+        QVERIFY(TestLoop::waitFor([&] { return !F.Access().ViewerLoading(); }, 30000));
         auto* const viewer = F.Control<TImageViewer>("ImageViewerScreenshot");
         QVERIFY2(OnlyRed(viewer->Picture(), 0.9), qPrintable(Describe(viewer->Picture())));
         QVERIFY2(TestLoop::waitFor([&] { return OnlyRed(TestScreen::grab(viewer), 0.2); }, 10000),

@@ -1,7 +1,11 @@
 #include "TfrmMainFixture.h"
 #include "TestScreen.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QUrl>
@@ -115,6 +119,35 @@ private:
                  qPrintable(QStringLiteral("the volume bar shows on %1 of %2 rows").arg(VolumeRowsOnScreen()).arg(height)));
     }
 
+    // Chooses sPath in Qt's own folder dialog as a user does: its path typed
+    // into the dialog's file name box, then Enter.
+    void ChooseInTheFolderDialog(const QString& sPath)
+    {
+        TOpenDialog::SetRunner({});
+        const auto answeredByTheTest = qScopeGuard([this] {
+            TOpenDialog::SetRunner([this](QWidget*, const QString&, const QString&) { return F.DialogAnswer; });
+        });
+        bool typed = false;
+        QTimer typist;
+        typist.setInterval(100);
+        connect(&typist, &QTimer::timeout, this, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            auto* name = dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+            if (!name || !name->isVisible())
+                return;
+            if (!typed) {
+                typed = true;
+                name->setFocus();
+                QTest::keyClicks(name, sPath);
+            }
+            // The first Enter may only take the completion the box offers.
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        typist.start();
+        F.Access().Button1Click();
+        QVERIFY2(typed, "the folder dialog did not come up");
+    }
+
     void ClickTab(int AIndex)
     {
         THeaderTabBar* header = F.Header();
@@ -203,6 +236,7 @@ private slots:
         QTest::newRow("splitter dragged") << "splitter";
         QTest::newRow("another file chosen") << "another";
         QTest::newRow("picture chosen, then a video") << "picture";
+        QTest::newRow("picture chosen in the folder dialog, then a video clicked and played") << "picture, click";
     }
 
     void videoIsOnScreen()
@@ -234,6 +268,13 @@ private slots:
             F.Choose(MediaPath(QStringLiteral("photo.jpg")));
             QVERIFY(TestLoop::waitFor([&] { return !BarsOnScreen(); }));
             F.ChooseAndRest(MediaPath(QStringLiteral("bars.avi")));
+        } else if (state == QLatin1String("picture, click")) {
+            ChooseInTheFolderDialog(MediaPath(QStringLiteral("photo.jpg")));
+            QVERIFY(TestLoop::waitFor([&] { return !BarsOnScreen(); }));
+            F.ClickFile(QStringLiteral("bars2.avi"));
+            F.WaitResting(MediaPath(QStringLiteral("bars2.avi")));
+            F.PressKey(Qt::Key_P);
+            F.WaitState(vlcPlayer_Playing);
         }
         VerifyBarsOnScreen();
     }

@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSemaphore>
 #include <QSignalSpy>
 
 #include <array>
@@ -103,6 +104,8 @@ private:
     std::unique_ptr<QTemporaryDir> FMedia;
     TAnswer FDlgAnswer = QMessageBox::No;
     QList<TAsked> FAsked;
+    // What happens while the question is open, before it is answered.
+    std::function<void()> FWhileAsked;
 
     TScreenshotListView* List() const { return F.Control<TScreenshotListView>("ListViewScreenshots"); }
     TScreenshotListModel* Model() const { return List()->Model(); }
@@ -196,11 +199,13 @@ private:
         QVERIFY(TestLoop::waitFor([&] { return F.Access().ScreenshotsPending() == 0; }, 10000));
     }
 
+    // A click on a row, and the wait until the viewer has the row's picture.
     void ClickRow(int ARow)
     {
         const QRect rect = List()->visualRect(Model()->index(ARow));
         QVERIFY(rect.isValid());
         QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, rect.center());
+        QVERIFY(TestLoop::waitFor([&] { return !F.Access().ViewerLoading(); }, 60000));
     }
 
     void ClickDelete() { QTest::mouseClick(F.Control<TStyleButton>("ButtonDeleteScreenshot"), Qt::LeftButton); }
@@ -240,6 +245,36 @@ private:
             .arg(box.height());
     }
 
+    // Keeps the screenshot thread busy until released, as a disk that does
+    // not answer would; a screenshot asked for meanwhile waits behind it.
+    struct TBusyScreenshotThread
+    {
+        QThreadPool* Thread;
+        QSemaphore Released;
+        explicit TBusyScreenshotThread(QThreadPool* AThread)
+            : Thread(AThread)
+        {
+            Thread->start([this] { Released.tryAcquire(1, 60000); });
+        }
+        // Also when a test ends early: the thread must not outlive the semaphore.
+        ~TBusyScreenshotThread()
+        {
+            Release();
+            Thread->waitForDone();
+        }
+        void Release()
+        {
+            if (Released.available() == 0)
+                Released.release();
+        }
+    };
+
+    // The hidden files a screenshot is written into before it is published.
+    QStringList UnpublishedFiles() const
+    {
+        return QDir(FMedia->path()).entryList({QStringLiteral(".*.part")}, QDir::Files | QDir::Hidden);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -247,6 +282,8 @@ private slots:
         OrvDlg::DlgSetPresenter(
             [this](const QString& sMsg, QMessageBox::Icon ADlgType, QMessageBox::StandardButtons AButtons) {
                 FAsked << TAsked {sMsg, ADlgType, AButtons};
+                if (FWhileAsked)
+                    FWhileAsked();
                 return FDlgAnswer;
             });
         TestMedia::VideoFormat format;
@@ -272,6 +309,7 @@ private slots:
         F.DialogAnswer.reset();
         FDlgAnswer = QMessageBox::No;
         FAsked.clear();
+        FWhileAsked = {};
         AddVideo(QStringLiteral("run.avi"));
         F.FreshWindow();
     }
@@ -833,17 +871,22 @@ private slots:
 
         // The peak while the picture is shown, still from the memory before the listing.
         QVERIFY(ResetResidentPeak());
+        longestWait = 0;
         ClickRow(1);
         const qint64 shownKiB = StatusKiB("VmHWM") - before;
+        const qint64 showingWait = longestWait;
         const QString figures = QStringLiteral("resident memory grew by up to %1 MiB while listing, %2 MiB while "
-                                               "showing; longest wait of the event loop while listing %3 ms")
+                                               "showing; longest wait of the event loop while listing %3 ms, while "
+                                               "showing %4 ms")
                                     .arg(listedKiB / 1024)
                                     .arg(shownKiB / 1024)
-                                    .arg(listingWait);
+                                    .arg(listingWait)
+                                    .arg(showingWait);
         QVERIFY2(listedKiB < BoundKiB && shownKiB < BoundKiB, qPrintable(figures));
-        // The thumbnail is decoded off the GUI thread; a wait of seconds would
-        // be a window that no longer answers.
-        QVERIFY2(listingWait < 5000, qPrintable(figures));
+        // The thumbnail and the viewer's picture are decoded off the GUI
+        // thread, which takes seconds; a wait of seconds would be a window
+        // that no longer answers.
+        QVERIFY2(listingWait < 5000 && showingWait < 1500, qPrintable(figures));
 
         const QImage picture = Viewer()->Picture();
         QVERIFY(!picture.isNull());
@@ -1005,6 +1048,7 @@ private slots:
         FDlgAnswer = TAnswer(answer);
 
         ClickDelete();
+        QVERIFY(TestLoop::waitFor([&] { return !F.Access().ViewerLoading(); }, 30000));
 
         QCOMPARE(FAsked.size(), 1);
         QCOMPARE(FAsked.first().Msg, QStringLiteral("DELETE the screenshot ?"));
@@ -1022,6 +1066,141 @@ private slots:
             QCOMPARE(ViewerColor(), ShotColor(shownAfter).rgb());
             QCOMPARE(Model()->Row(List()->Selected()).Detail, QStringLiteral("run_%1.png").arg(shownAfter, 4, 10, QLatin1Char('0')));
         }
+    }
+
+    // What happens while the delete question is open does not change what
+    // is deleted: the file chosen when the bin was pressed. A screenshot
+    // written meanwhile rebuilds the list and leaves that row highlighted.
+    void deleteActsOnTheFileChosen_data()
+    {
+        QTest::addColumn<bool>("otherVideo");
+        QTest::newRow("a screenshot written meanwhile") << false;
+        QTest::newRow("a screenshot, then another video opened") << true;
+    }
+
+    void deleteActsOnTheFileChosen()
+    {
+        QFETCH(bool, otherVideo);
+        for (int number = 1; number <= 3; ++number)
+            WriteShot(QStringLiteral("run_%1.png").arg(number, 4, 10, QLatin1Char('0')), ShotColor(number));
+        AddVideo(QStringLiteral("walk.avi"));
+        WriteShot(QStringLiteral("walk_0001.png"), Qt::red);
+        ChooseAndRest(QStringLiteral("run.avi"));
+        ClickRow(3);
+        const QString chosen = MediaPath(QStringLiteral("run_0001.png"));
+        QCOMPARE(Model()->FilePath(3), chosen);
+        FDlgAnswer = QMessageBox::Yes;
+        FWhileAsked = [&] {
+            QTest::keyClick(F.Window.get(), Qt::Key_S);
+            if (otherVideo)
+                F.ClickFile(QStringLiteral("walk.avi"));
+            QVERIFY(TestLoop::waitFor(
+                [&] {
+                    return F.Access().ScreenshotsPending() == 0
+                        && (!otherVideo || F.Access().FileName() == MediaPath(QStringLiteral("walk.avi")));
+                },
+                15000));
+            if (!otherVideo) {
+                QCOMPARE(Rows(), WithHeader({"run_0004.png", "run_0003.png", "run_0002.png", "run_0001.png"}));
+                QCOMPARE(Model()->FilePath(List()->Selected()), chosen);
+            }
+        };
+
+        ClickDelete();
+
+        QCOMPARE(FAsked.size(), 1);
+        QCOMPARE(PngFiles(), (QStringList {"run_0002.png", "run_0003.png", "run_0004.png", "walk_0001.png"}));
+        if (otherVideo)
+            QCOMPARE(Rows(), WithHeader({"walk_0001.png"}));
+        else
+            QCOMPARE(Rows(), WithHeader({"run_0004.png", "run_0003.png", "run_0002.png"}));
+    }
+
+    // What waits behind a screenshot that cannot be written says so, and
+    // goes on after a stated while without it; it is never published later.
+    void waitBehindAScreenshotIsBounded()
+    {
+        ChooseAndRest(QStringLiteral("run.avi"));
+        TBusyScreenshotThread busy(F.Access().ScreenshotThread());
+        QTest::keyClick(F.Window.get(), Qt::Key_S);
+        F.PressKey(Qt::Key_P);
+        QCOMPARE(F.Access().StatusMessage(), QStringLiteral("Saving the screenshot…"));
+        QVERIFY(F.Control("LabelStatusMessage")->isVisible());
+        QCOMPARE(F.Player()->GetState(), vlcPlayer_Paused);
+
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY(TestLoop::waitFor([&] { return F.Player()->IsPlay(); }, 30000));
+        QVERIFY2(waited.elapsed() >= 4500, qPrintable(QString::number(waited.elapsed())));
+        QCOMPARE(F.Access().StatusMessage(), QStringLiteral("No screenshot saved: it took longer than 5 s"));
+        QCOMPARE(F.PlayLook(), QStringLiteral("stoptoolbutton"));
+
+        busy.Release();
+        QVERIFY(F.Access().ScreenshotThread()->waitForDone(30000));
+        TestLoop::run(100);
+        QCOMPARE(PngFiles(), QStringList());
+        QCOMPARE(UnpublishedFiles(), QStringList());
+        QCOMPARE(Rows(), WithHeader({}));
+    }
+
+    // Closing while a screenshot cannot be written waits a short while
+    // only, and what waited behind it never runs.
+    void closingRunsNothingThatWaited()
+    {
+        ChooseAndRest(QStringLiteral("run.avi"));
+        TBusyScreenshotThread busy(F.Access().ScreenshotThread());
+        QTest::keyClick(F.Window.get(), Qt::Key_S);
+        F.PressKey(Qt::Key_P);
+        QElapsedTimer closing;
+        closing.start();
+        F.Window->close();
+        QVERIFY2(closing.elapsed() < 15000, qPrintable(QString::number(closing.elapsed())));
+        TestLoop::run(500);
+        QVERIFY(!F.Player()->IsPlay());
+
+        busy.Release();
+        QVERIFY(F.Access().ScreenshotThread()->waitForDone(30000));
+        TestLoop::run(100);
+        QVERIFY(!F.Player()->IsPlay());
+        QCOMPARE(PngFiles(), QStringList());
+        QCOMPARE(UnpublishedFiles(), QStringList());
+    }
+
+    // A copy of the program killed while it saves screenshots leaves no
+    // numbered file that is not a whole picture: a screenshot appears under
+    // its name only once it is whole.
+    void killedWhileSavingLeavesOnlyWholeScreenshots()
+    {
+        F.Window.reset();
+        TestMedia::VideoFormat hd;
+        hd.durationMs = 2000;
+        hd.size = QSize(1920, 1080);
+        const QString video = MediaPath(QStringLiteral("hd.avi"));
+        QVERIFY(TestMedia::makeVideo(video, hd));
+        qsizetype saved = 0;
+        for (const int killAfterMs : {300, 700, 1500}) {
+            QProcess peer;
+            peer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            peer.start(QCoreApplication::applicationDirPath() + QStringLiteral("/screenshot_peer"), {video, "40"});
+            QVERIFY(TestLoop::waitFor([&] { return peer.canReadLine() || peer.state() == QProcess::NotRunning; },
+                                      60000));
+            QCOMPARE(peer.readLine().trimmed(), QByteArray("ready"));
+            peer.write("go\n");
+            TestLoop::run(killAfterMs);
+            peer.kill();
+            QVERIFY(peer.waitForFinished(30000));
+            const QStringList files = PngFiles();
+            for (const QString& name : files) {
+                QVERIFY2(name.startsWith(QLatin1String("hd_")), qPrintable(name));
+                const QImage shot(MediaPath(name));
+                QVERIFY2(shot.size() == hd.size, qPrintable(QStringLiteral("%1 is not a whole picture (%2 bytes)")
+                                                                .arg(name)
+                                                                .arg(QFileInfo(MediaPath(name)).size())));
+            }
+            saved = files.size();
+        }
+        // The kills came while screenshots were being saved.
+        QVERIFY(saved > 0);
     }
 
     void deleteWithoutSelectionAsksNothing()

@@ -5,7 +5,10 @@
 #include <QScopeGuard>
 #include <QSlider>
 
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include <fcntl.h>
 #include <linux/capability.h>
@@ -54,8 +57,8 @@ class tst_TfrmMain_Unplayable : public QObject
     Q_OBJECT
 
 private:
-    // The window gives a video this long to report playing.
-    static constexpr int PlayingWaitMs = 10000;
+    // The window gives up on a video whose opening shows no progress this long.
+    static constexpr int NoProgressWaitMs = 30000;
 
     TfrmMainFixture F;
     QTemporaryDir FMedia;
@@ -180,7 +183,7 @@ private slots:
         QVERIFY(F.CoverShown());
         // A report of the engine ends the wait well before the window would
         // give up waiting for one.
-        const int waitMs = cause == NeverAnswered ? 3 * PlayingWaitMs : PlayingWaitMs * 8 / 10;
+        const int waitMs = cause == NeverAnswered ? NoProgressWaitMs + 20000 : NoProgressWaitMs / 3;
         QVERIFY2(TestLoop::waitFor([&] { return !F.CoverShown(); }, waitMs), qPrintable(F.Player()->GetStateName()));
         QCOMPARE(F.Access().FileName(), bad);
         QVERIFY(!F.Access().StopImmediately());
@@ -242,7 +245,7 @@ private slots:
         F.ChooseAndRest(good);
         const qint64 position = F.Player()->GetVideoPosInMs();
 
-        TestLoop::run(PlayingWaitMs + 1000);
+        TestLoop::run(NoProgressWaitMs + 1000);
         QVERIFY(F.Resting());
         QCOMPARE(F.Player()->GetVideoPosInMs(), position);
         QVERIFY(!F.Control("LabelStatusMessage")->isVisible());
@@ -252,6 +255,109 @@ private slots:
         F.WaitState(vlcPlayer_Playing);
         QVERIFY(TestLoop::waitFor([&] { return F.Player()->GetVideoPosInMs() > position + 500; }, 10000));
         QCOMPARE(F.PlayLook(), QStringLiteral("stoptoolbutton"));
+    }
+
+    // A video that arrives late, as from a disk that spins up or a network
+    // share, is waited for while the engine opens it, and plays.
+    void aVideoThatArrivesLateIsWaitedFor()
+    {
+        FFolder = std::make_unique<QTemporaryDir>();
+        const QString good = Path(QStringLiteral("run.avi"));
+        QVERIFY(QFile::copy(FMedia.filePath(QStringLiteral("run.avi")), good));
+        const QString late = Path(QStringLiteral("late.avi"));
+        QVERIFY(QFile::copy(good, late));
+        F.FreshWindow();
+        F.Choose(good);
+        F.WaitResting(good);
+        // Listed as a file, it is a pipe by the time it is opened.
+        QVERIFY(QFile::remove(late));
+        QCOMPARE(::mkfifo(QFile::encodeName(late).constData(), 0600), 0);
+
+        // A stream that plays without seeking, as an AVI cannot, read from
+        // the pipe as from a disk that answers only after a while.
+        const QString stream = FMedia.filePath(QStringLiteral("run.ts"));
+        TestMedia::VideoFormat format;
+        format.durationMs = 10000;
+        format.size = QSize(320, 180);
+        format.fps = 5;
+        format.codec = QStringLiteral("mpeg2video");
+        QVERIFY(QFile::exists(stream) || TestMedia::makeVideo(stream, format));
+        QFile source(stream);
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        const QByteArray bytes = source.readAll();
+        const int disk = ::open(QFile::encodeName(late).constData(), O_RDWR);
+        QVERIFY(disk >= 0);
+
+        F.ClickFile(QStringLiteral("late.avi"));
+        QVERIFY(F.CoverShown());
+        // Its first bytes come a third of the way into the window's limit,
+        // and more than the engine takes to open a file at hand.
+        // The pipe takes what the engine reads; once the video rests, the
+        // engine reads no more and the rest is not written.
+        std::atomic<bool> done {false};
+        QCOMPARE(::fcntl(disk, F_SETFL, O_NONBLOCK), 0);
+        std::thread answer([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(12000));
+            for (qsizetype sent = 0; sent < bytes.size() && !done;) {
+                const ssize_t written = ::write(disk, bytes.constData() + sent, size_t(bytes.size() - sent));
+                if (written > 0)
+                    sent += written;
+                else
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        });
+        const auto joined = qScopeGuard([&] {
+            done = true;
+            answer.join();
+            ::close(disk);
+        });
+        // It plays: it rests at its start like any video, and nothing says
+        // it cannot be played.
+        QVERIFY2(TestLoop::waitFor([&] { return F.Resting() || F.Control("LabelStatusMessage")->isVisible(); },
+                                   NoProgressWaitMs + 20000),
+                 qPrintable(F.Player()->GetStateName()));
+        QVERIFY2(F.Control("LabelStatusMessage")->isHidden(), qPrintable(F.Access().StatusMessage()));
+        QVERIFY(F.Resting());
+    }
+
+    // Names in the status bar are plain text, shortened in their middle to
+    // fit, whole in the tooltip; a long one never widens the window.
+    void namesShowAsTheyAre_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("markup") << "a<b>c<i>d&amp;.avi";
+        QTest::newRow("long") << QString(150, u'n').replace(70, 3, QStringLiteral("MID")) + QStringLiteral(".avi");
+    }
+
+    void namesShowAsTheyAre()
+    {
+        QFETCH(QString, name);
+        FFolder = std::make_unique<QTemporaryDir>();
+        const QString bad = Path(name);
+        QVERIFY(QFile(bad).open(QIODevice::WriteOnly));
+        F.FreshWindow();
+        const int width = F.Window->width();
+        F.Choose(bad);
+        QVERIFY(TestLoop::waitFor([&] { return F.Control("LabelStatusMessage")->isVisible(); }, NoProgressWaitMs));
+
+        auto* message = F.Control<QLabel>("LabelStatusMessage");
+        const QString whole = name + QStringLiteral(" cannot be played");
+        QCOMPARE(message->textFormat(), Qt::PlainText);
+        QCOMPARE(F.Window->width(), width);
+        QVERIFY(message->width() < F.Control("StatusBar1")->width());
+        QVERIFY2(F.Control("tbProcess")->width() > 0, "the timeline keeps some room");
+        if (message->fontMetrics().horizontalAdvance(whole) < F.Window->width() / 2) {
+            QCOMPARE(message->text(), whole);
+        } else {
+            QVERIFY2(message->text().endsWith(QStringLiteral("… cannot be played").mid(1))
+                         && message->text().contains(QChar(u'…')) && !message->text().contains(QLatin1String("MID")),
+                     qPrintable(message->text()));
+            QVERIFY(message->text().startsWith(name.left(8)));
+            QCOMPARE(message->toolTip(), whole);
+        }
+        // On screen: the text drawn as text, not as markup.
+        QVERIFY(TestLoop::waitFor([&] { return ShownAsDrawn(message); }));
+        QVERIFY(HasInk(TestScreen::grab(message)));
     }
 };
 
