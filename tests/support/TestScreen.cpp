@@ -20,10 +20,13 @@ QImage grab(const QWidget* AWidget)
 
 TShownFrame::TShownFrame(const QImage& AFrame, const QWidget* AArea, const QWidget* AOver)
 {
-    const QSize area = AArea->size();
+    // The screen's pixels are device pixels: on a scaled screen more than
+    // the widgets' own units.
+    const qreal ratio = AArea->devicePixelRatioF();
+    const QSize area = (QSizeF(AArea->size()) * ratio).toSize();
     const QSize shown = AFrame.size().scaled(area, Qt::KeepAspectRatio);
     const QRect picture(QPoint((area.width() - shown.width()) / 2, (area.height() - shown.height()) / 2), shown);
-    const int right = AOver->mapToGlobal(QPoint(0, 0)).x() - AArea->mapToGlobal(QPoint(0, 0)).x();
+    const int right = qRound((AOver->mapToGlobal(QPoint(0, 0)).x() - AArea->mapToGlobal(QPoint(0, 0)).x()) * ratio);
     FCompared = picture.intersected(QRect(0, 0, right, area.height()));
     FExpected = AFrame.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                     .copy(FCompared.translated(-picture.topLeft()))

@@ -10,7 +10,8 @@ class QWidget;
 namespace TestScreen {
 
 // The pixels the X server shows over AWidget right now, whichever window is
-// on top, as RGB32.
+// on top, as RGB32: device pixels, so on a scaled screen the picture is
+// larger than the widget.
 QImage grab(const QWidget* AWidget);
 
 // A video frame as the engine shows it in a video area: scaled to fit the
