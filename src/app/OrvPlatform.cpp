@@ -10,10 +10,10 @@ TOrvSession OrvPlatform_Session()
 
 TOrvPlatform OrvPlatform_Choose(const TOrvSession& ASession)
 {
-    // Qt itself would pick its Wayland platform in a Wayland session, whose
-    // windows libvlc cannot draw into.
     if (!ASession.Platform.isEmpty())
         return TOrvPlatform::UserChoice;
+    // Also in a Wayland session, where Qt itself would pick its Wayland
+    // platform, whose windows libvlc cannot draw into.
     if (!ASession.XDisplay.isEmpty())
         return TOrvPlatform::Xcb;
     if (!ASession.WaylandDisplay.isEmpty())

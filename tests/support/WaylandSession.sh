@@ -52,7 +52,7 @@ export WAYLAND_DISPLAY=$socket XDG_SESSION_TYPE=wayland
 if [ ${#xwayland[@]} -gt 0 ]; then
     # weston starts Xwayland on the first X client, on the display it names.
     for _ in $(seq 300); do
-        DISPLAY=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$WESTON_LOG" | tail -n 1)
+        DISPLAY=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$WESTON_LOG" 2>/dev/null | tail -n 1 || true)
         [ -n "$DISPLAY" ] && break
         sleep 0.1
     done

@@ -140,18 +140,19 @@ private slots:
 
     void cleanupTestCase() { F.Finish(); }
 
+    void init() { F.FreshWindow(); }
+
+    void cleanup() { F.CloseWindow(); }
+
     void windowIsAnXWindowOnXwayland()
     {
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         // Xwayland names its screens after itself.
-        F.FreshWindow();
         QVERIFY2(F.Window->screen()->name().startsWith(QStringLiteral("XWAYLAND")), qPrintable(F.Window->screen()->name()));
-        F.CloseWindow();
     }
 
     void videoIsOnTheOutput()
     {
-        F.FreshWindow();
         QString seen;
         F.ChooseAndRest(Video());
         QVERIFY2(TestLoop::waitFor([&] { return BarsOnOutput(&seen); }, 15000), qPrintable(seen));
@@ -159,7 +160,6 @@ private slots:
         F.PressKey(Qt::Key_P);
         F.WaitState(vlcPlayer_Playing);
         QVERIFY2(TestLoop::waitFor([&] { return OrangeOnOutput(&seen); }, 20000), qPrintable(seen));
-        F.CloseWindow();
     }
 };
 
