@@ -16,7 +16,10 @@ build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libvlc
 run_packages=(libvlc5 vlc-plugin-base vlc-plugin-video-output libqt6svg6 ffmpeg)
 # The install and package tests: the desktop's validators, dpkg-dev and file for
 # CPack's Debian packages, lintian for their checks, xprop (x11-utils) to read the window.
-test_packages=(xvfb xauth xdotool x11-apps x11-utils imagemagick desktop-file-utils appstream dpkg-dev file lintian)
+# The Wayland tests: weston with Xwayland, and Qt's Wayland platform, which a
+# Wayland desktop has and which the program must not end up on.
+test_packages=(xvfb xauth xdotool x11-apps x11-utils imagemagick desktop-file-utils appstream dpkg-dev file lintian
+    weston xwayland qt6-wayland)
 
 install_missing() {
     local missing=()

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QRect>
 
+#include <array>
+
 class QWidget;
 
 // What a person sees of a window: the X server's pixels, read while the
@@ -10,8 +12,16 @@ class QWidget;
 namespace TestScreen {
 
 // The pixels the X server shows over AWidget right now, whichever window is
-// on top, as RGB32.
+// on top, as RGB32: device pixels, so on a scaled screen the picture is
+// larger than the widget.
 QImage grab(const QWidget* AWidget);
+
+// The six saturated bars of a colour-bars picture (ffmpeg's smptebars):
+// yellow, cyan, green, magenta, red, blue.
+constexpr int BarCount = 6;
+
+// The share of AImage's pixels in each bar colour, in the order above.
+std::array<double, BarCount> barShares(const QImage& AImage);
 
 // A video frame as the engine shows it in a video area: scaled to fit the
 // area and centred. A control that floats over the area's right edge (the

@@ -12,8 +12,6 @@
 #include <QSlider>
 #include <QSplitter>
 
-#include <array>
-
 // What a person sees of the video: the X server's pixels over PanelMedia, read
 // while the window is used, compared with the colour bars the video shows.
 class tst_TfrmMain_Screen : public QObject
@@ -27,56 +25,11 @@ private:
     QString MediaPath(const QString& sName) const { return FMedia.filePath(sName); }
     QWidget* PanelMedia() const { return F.Control("PanelMedia"); }
 
-    // The six saturated bars of a colour-bars picture, each by its channels
-    // that are lit (R, G, B): yellow, cyan, green, magenta, red, blue.
-    static constexpr std::array<std::array<bool, 3>, 6> Bars {{{true, true, false},
-                                                              {false, true, true},
-                                                              {false, true, false},
-                                                              {true, false, true},
-                                                              {true, false, false},
-                                                              {false, false, true}}};
-
-    struct TBarShares
-    {
-        std::array<double, Bars.size()> Each {};
-        double Total = 0;
-    };
-
-    // The share of the picture's pixels in each bar colour.
-    static TBarShares BarShares(const QImage& AImage)
-    {
-        TBarShares shares;
-        if (AImage.isNull())
-            return shares;
-        for (int y = 0; y < AImage.height(); ++y) {
-            const auto* line = reinterpret_cast<const QRgb*>(AImage.constScanLine(y));
-            for (int x = 0; x < AImage.width(); ++x) {
-                const std::array<int, 3> channels {qRed(line[x]), qGreen(line[x]), qBlue(line[x])};
-                for (size_t bar = 0; bar < Bars.size(); ++bar) {
-                    bool match = true;
-                    for (size_t c = 0; c < 3 && match; ++c)
-                        match = Bars[bar][c] ? channels[c] >= 140 : channels[c] <= 70;
-                    if (match) {
-                        shares.Each[bar] += 1;
-                        break;
-                    }
-                }
-            }
-        }
-        const double pixels = double(AImage.width()) * AImage.height();
-        for (double& share : shares.Each) {
-            share /= pixels;
-            shares.Total += share;
-        }
-        return shares;
-    }
-
     // Every bar is on screen over PanelMedia. A 4:3 picture letterboxed into
     // the panel shows each bar on about 7 % of it.
     bool BarsOnScreen() const
     {
-        const TBarShares shares = BarShares(TestScreen::grab(PanelMedia()));
-        for (double share : shares.Each) {
+        for (double share : TestScreen::barShares(TestScreen::grab(PanelMedia()))) {
             if (share < 0.02)
                 return false;
         }
@@ -85,12 +38,14 @@ private:
 
     QString DescribeScreen() const
     {
-        const TBarShares shares = BarShares(TestScreen::grab(PanelMedia()));
         QStringList each;
-        for (double share : shares.Each)
+        double total = 0;
+        for (double share : TestScreen::barShares(TestScreen::grab(PanelMedia()))) {
             each << QString::number(share * 100, 'f', 1);
+            total += share;
+        }
         return QStringLiteral("bar colours cover %1 % of the video area (each: %2), player %3")
-            .arg(shares.Total * 100, 0, 'f', 1)
+            .arg(total * 100, 0, 'f', 1)
             .arg(each.join(QStringLiteral(" ")), F.Player()->GetStateName());
     }
 
