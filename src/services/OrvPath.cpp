@@ -407,6 +407,15 @@ QString PathDisplay(const QString& sPath)
     return shown;
 }
 
+QUrl PathUrl(const QString& sPath)
+{
+    // Escaped as QUrl and the desktop escape a path: the characters a path
+    // may hold as they are stay.
+    const fs::path native = PathNative(sPath);
+    return QUrl::fromEncoded(
+        "file://" + QByteArray::fromStdString(native.native()).toPercentEncoding("/!$&'()*+,;=:@"), QUrl::StrictMode);
+}
+
 bool PathOpenRead(QFile& AFile, const QString& sPath)
 {
     return PathOpenNative(AFile, sPath, O_RDONLY, QIODevice::ReadOnly);

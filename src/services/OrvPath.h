@@ -5,6 +5,7 @@
 #include <QFlags>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <filesystem>
 
@@ -53,6 +54,10 @@ QString PathFromNative(QByteArrayView ABytes);
 std::filesystem::path PathNative(const QString& sPath);
 // sPath as text to show: each byte kept by PathFromNative becomes U+FFFD.
 QString PathDisplay(const QString& sPath);
+// The file:// URL of the full path sPath, percent-encoded from its bytes
+// (PathNative), for other programs: QUrl::fromLocalFile would write each
+// byte kept by PathFromNative as the UTF-8 of its stand-in, naming another file.
+QUrl PathUrl(const QString& sPath);
 // Opens the file sPath for reading into AFile (whose own file name stays
 // empty); false when it cannot be opened.
 bool PathOpenRead(QFile& AFile, const QString& sPath);

@@ -226,6 +226,42 @@ private slots:
             QVERIFY(path != PathFromNative(shown.toUtf8()));
     }
 
+    // A file's URL names the file's own bytes, escaped where a URL needs it;
+    // a UTF-8 name's URL reads back, in Qt too, as that name.
+    void urlsNameTheFilesBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("encoded");
+
+        QTest::newRow("plain") << QByteArray("/v/run_0001.png") << QByteArray("file:///v/run_0001.png");
+        QTest::newRow("spaces") << QByteArray("/my clips/a b_0001.png")
+                                << QByteArray("file:///my%20clips/a%20b_0001.png");
+        QTest::newRow("percent signs, also before hex digits")
+            << QByteArray("/v/50% off %41_0001.png") << QByteArray("file:///v/50%25%20off%20%2541_0001.png");
+        QTest::newRow("URL delimiters") << QByteArray("/v/#1 ?a=b;c&d+e [x]_0001.png")
+                                        << QByteArray("file:///v/%231%20%3Fa=b;c&d+e%20%5Bx%5D_0001.png");
+        QTest::newRow("UTF-8") << QByteArray("/v/caf\xc3\xa9 \xf0\x9f\x93\xb9_0001.png")
+                               << QByteArray("file:///v/caf%C3%A9%20%F0%9F%93%B9_0001.png");
+        QTest::newRow("Latin-1") << QByteArray("/v/r\xe9sum\xe9_0001.png")
+                                 << QByteArray("file:///v/r%E9sum%E9_0001.png");
+        QTest::newRow("invalid bytes beside UTF-8") << QByteArray("/v\xff/caf\xc3\xa9\xc3_0001.png")
+                                                    << QByteArray("file:///v%FF/caf%C3%A9%C3_0001.png");
+    }
+
+    void urlsNameTheFilesBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, encoded);
+
+        const QUrl url = PathUrl(PathFromNative(bytes));
+        QVERIFY2(url.isValid(), qPrintable(url.errorString()));
+        QCOMPARE(url.toEncoded(), encoded);
+        QVERIFY(url.isLocalFile());
+        QCOMPARE(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()), bytes);
+        if (bytes.isValidUtf8())
+            QCOMPARE(url.toLocalFile(), QString::fromUtf8(bytes));
+    }
+
     void userFolders_data()
     {
         QTest::addColumn<QByteArray>("dataHome");
