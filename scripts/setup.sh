@@ -18,8 +18,10 @@ run_packages=(libvlc5 vlc-plugin-base vlc-plugin-video-output libqt6svg6 ffmpeg)
 # CPack's Debian packages, lintian for their checks, xprop (x11-utils) to read the window.
 # The Wayland tests: weston with Xwayland, and Qt's Wayland platform, which a
 # Wayland desktop has and which the program must not end up on.
+# The screenshot sharing tests: xclip to read the clipboard as another program
+# does, and dbus-daemon for a session bus of the test's own (dbus-run-session).
 test_packages=(xvfb xauth xdotool x11-apps x11-utils imagemagick desktop-file-utils appstream dpkg-dev file lintian
-    weston xwayland qt6-wayland)
+    weston xwayland qt6-wayland xclip dbus-daemon)
 
 install_missing() {
     local missing=()

@@ -32,6 +32,7 @@ class TScreenshotListView;
 class TScreenshotThumbnails;
 class TStyleButton;
 class TVlcPlayer;
+struct TScreenshotCopy;
 struct TScreenshotJob;
 struct TScreenshotReceiver;
 
@@ -138,8 +139,31 @@ private:
     // under way get CloseWaitMs to finish and are given up after that. Safe
     // to call again.
     void Screenshots_Close();
+    // The bin and the Delete key: the selected screenshot.
     void ButtonDeleteScreenshotClick();
+    // Asks whether to delete the screenshot sFileName and deletes that file
+    // when the answer is Yes, whatever the list does meanwhile.
+    void Screenshot_Delete(const QString& sFileName);
     void ListViewScreenshotsChange();
+    // Ctrl+C: the screenshot selected in the focused thumbnail list, else the
+    // one the Screenshot view shows, else on the Video view the displayed
+    // video's frame on screen, the picture S would save.
+    void Screenshots_Copy();
+    // Puts the screenshot sFileName on the clipboard: its file and its picture.
+    void Screenshot_CopyFile(const QString& sFileName);
+    void Screenshots_CopyFrame();
+    // Makes a copy with AMake on the decode threads, ahead of the thumbnails
+    // waiting there; Screenshots_Copied follows.
+    void Screenshots_StartCopy(std::function<TScreenshotCopy()> AMake);
+    // The copy number ACopy is made: on the clipboard unless a later one was
+    // asked for meanwhile.
+    void Screenshots_Copied(quint64 ACopy, const TScreenshotCopy& ACopied);
+    // The menu of the screenshot sFileName: Open, Show in folder, Copy, Delete.
+    void Screenshot_Menu(const QString& sFileName, const QPoint& AGlobalPos);
+    void ListViewScreenshotsContextMenu(int AIndex, const QPoint& AGlobalPos);
+    void ImageViewerScreenshotContextMenu(const QPoint& APos);
+    // Blanks the viewer: it shows no screenshot.
+    void Screenshots_ClearViewer();
     void Screenshots_Clear();
     void Screenshots_Header_Add();
     void Screenshot_Add(const QImage& bmp, const QString& sFileName);
@@ -249,6 +273,10 @@ private:
     QString FScreenshotAsked;
     // The picture being decoded for the viewer; going, it shows nothing.
     std::unique_ptr<QFutureWatcher<QImage>> FViewerDecode;
+    // The screenshot the viewer shows; empty while it is blank.
+    QString FScreenshotShown;
+    // The copies asked for so far; only the last one reaches the clipboard.
+    quint64 FCopyCount = 0;
     // The window has been closed: nothing more is started or run.
     bool FClosing = false;
     // The status bar's message, and the name in it.

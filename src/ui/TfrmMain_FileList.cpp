@@ -6,7 +6,6 @@
 #include "ui/TAniIndicator.h"
 #include "ui/TCoverRectangle.h"
 #include "ui/THeaderTabBar.h"
-#include "ui/TImageViewer.h"
 #include "ui/TOpenDialog.h"
 #include "ui/TScreenshotListModel.h"
 #include "ui/TScreenshotListView.h"
@@ -86,7 +85,7 @@ void TfrmMain::FileList_Display(QListWidgetItem* AItem)
     TOrvTask_IdleWorker::Default().Clear();
     Screenshots_UpdateFromFile(FFileName);
     TabControl1_Header_Activate(TabItem1H_Video);
-    ImageViewerScreenshot->ClearPicture(Qt::white);
+    Screenshots_ClearViewer();
 }
 
 void TfrmMain::TimeLabels_Reset()
@@ -130,7 +129,7 @@ void TfrmMain::Button1Click()
 
     if (found.isEmpty()) {
         Screenshots_Clear();
-        ImageViewerScreenshot->ClearPicture(Qt::white);
+        Screenshots_ClearViewer();
         ListBoxFiles->setCurrentItem(nullptr);
         if (FPlayer)
             VideoSurface_Hide();
@@ -201,5 +200,5 @@ void TfrmMain::ListBoxFilesItemClick(QListWidgetItem* AItem)
         FileClickDelayMs);
     Screenshots_UpdateFromFile(file);
     TabControl1_Header_Activate(TabItem1H_Video);
-    ImageViewerScreenshot->ClearPicture(Qt::white);
+    Screenshots_ClearViewer();
 }

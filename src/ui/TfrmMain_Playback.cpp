@@ -218,6 +218,12 @@ void TfrmMain::b10SecForwardClick(QObject* Sender)
 
 bool TfrmMain::KeyDown(QKeyEvent* AEvent)
 {
+    // Ctrl+C copies what the user looks at, before the focused control
+    // would copy its own text.
+    if (AEvent->matches(QKeySequence::Copy)) {
+        Screenshots_Copy();
+        return true;
+    }
     switch (AEvent->key()) {
     case Qt::Key_Left:
     case Qt::Key_Right: {

@@ -3,7 +3,9 @@
 #include "engine/TVlcPlayer.h"
 #include "services/OrvPath.h"
 #include "ui/BitmapFile.h"
+#include "ui/DesktopFiles.h"
 #include "ui/OrvDlg.h"
+#include "ui/ScreenshotMimeData.h"
 #include "ui/THeaderTabBar.h"
 #include "ui/TImageViewer.h"
 #include "ui/TScreenshotListDelegate.h"
@@ -12,10 +14,14 @@
 #include "ui/TScreenshotThumbnails.h"
 #include "ui/TStyleButton.h"
 
+#include <QBuffer>
+#include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
 #include <QFutureWatcher>
+#include <QGuiApplication>
 #include <QListWidget>
+#include <QMenu>
 #include <QScopeGuard>
 #include <QSet>
 #include <QThreadPool>
@@ -36,6 +42,8 @@ constexpr int ScreenshotWaitMs = 5000;
 constexpr int CloseWaitMs = 3000;
 // What the status bar says while something waits for a screenshot.
 const QString SavingText = QStringLiteral("Saving the screenshot…");
+// What it says when a copy came to nothing, before why.
+const QString NothingCopiedText = QStringLiteral("Nothing copied: ");
 
 // Where the screenshots of a video go: its folder, and the literal start of
 // their names, the video's name without its extension and an underscore
@@ -129,6 +137,64 @@ struct TScreenshotReceiver
     TfrmMain* Window = nullptr;
 };
 
+// What a copy puts on the clipboard: the file File (none for a frame), the
+// PNG bytes and the picture; or, when it comes to nothing, why (about the
+// file WhyName, for its "%1").
+struct TScreenshotCopy
+{
+    QString File;
+    QByteArray Png;
+    QImage Image;
+    bool Made = false;
+    QString Why;
+    QString WhyName;
+};
+
+namespace {
+
+// The copy of the screenshot file sFileName: its file, and its picture when
+// it holds one. The PNG bytes are the file's own.
+TScreenshotCopy CopyOfFile(const QString& sFileName)
+{
+    TScreenshotCopy copied;
+    QFile in;
+    const bool opened = PathOpenRead(in, sFileName);
+    const QByteArray bytes = opened ? in.readAll() : QByteArray();
+    if (!opened || in.error() != QFileDevice::NoError) {
+        copied.Why = QStringLiteral("%1 cannot be read");
+        copied.WhyName = PathDisplay(PathFileName(sFileName));
+        return copied;
+    }
+    copied.File = sFileName;
+    copied.Made = true;
+    copied.Image = QImage::fromData(bytes);
+    if (ScreenshotMimeData_IsPng(bytes)) {
+        copied.Png = bytes;
+    } else if (!copied.Image.isNull()) {
+        QBuffer png(&copied.Png);
+        copied.Image.save(&png, "PNG");
+    }
+    return copied;
+}
+
+// The copy of the frame AFrame gives: its picture alone.
+TScreenshotCopy CopyOfFrame(const std::function<TFrameReader::TFrame()>& AFrame)
+{
+    TScreenshotCopy copied;
+    copied.Image = AFrame().Image;
+    if (copied.Image.isNull()) {
+        copied.Why = QStringLiteral("the video gives no picture of this frame");
+        return copied;
+    }
+    QBuffer png(&copied.Png);
+    copied.Made = copied.Image.save(&png, "PNG");
+    if (!copied.Made)
+        copied.Why = QStringLiteral("the frame could not be made a PNG picture");
+    return copied;
+}
+
+} // namespace
+
 void TfrmMain::Screenshots_Create()
 {
     FScreenshotThread = new QThreadPool(this);
@@ -144,6 +210,11 @@ void TfrmMain::Screenshots_Create()
     connect(ButtonScreenshot, &QToolButton::clicked, this, &TfrmMain::ButtonScreenshotClick);
     connect(ButtonDeleteScreenshot, &QToolButton::clicked, this, &TfrmMain::ButtonDeleteScreenshotClick);
     connect(ListViewScreenshots, &TScreenshotListView::Change, this, &TfrmMain::ListViewScreenshotsChange);
+    connect(ListViewScreenshots, &TScreenshotListView::ContextMenu, this, &TfrmMain::ListViewScreenshotsContextMenu);
+    connect(ListViewScreenshots, &TScreenshotListView::DeleteKey, this, &TfrmMain::ButtonDeleteScreenshotClick);
+    ImageViewerScreenshot->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ImageViewerScreenshot, &QWidget::customContextMenuRequested, this,
+            &TfrmMain::ImageViewerScreenshotContextMenu);
 }
 
 void TfrmMain::ButtonScreenshotClick()
@@ -330,9 +401,10 @@ void TfrmMain::Screenshot_Display(int AIndex)
 {
     // A picture still being decoded for the viewer is shown no more.
     FViewerDecode.reset();
+    FScreenshotShown.clear();
     TScreenshotListModel* model = ListViewScreenshots->Model();
     if (AIndex < 0 || AIndex >= model->Count()) {
-        ImageViewerScreenshot->ClearPicture(Qt::white);
+        Screenshots_ClearViewer();
         return;
     }
     if (!(FPlayer && FPlayer->IsPlay()))
@@ -341,9 +413,10 @@ void TfrmMain::Screenshot_Display(int AIndex)
     const QString file = model->FilePath(AIndex);
     std::error_code ec;
     if (file.isEmpty() || !std::filesystem::is_regular_file(PathNative(file), ec)) {
-        ImageViewerScreenshot->ClearPicture(Qt::white);
+        Screenshots_ClearViewer();
         return;
     }
+    FScreenshotShown = file;
     // A large picture takes seconds to decode: that happens off the GUI
     // thread, ahead of the thumbnails waiting there, and the row's thumbnail
     // stands in for it meanwhile.
@@ -372,6 +445,13 @@ void TfrmMain::Screenshot_Display(int AIndex)
                           .spawn());
 }
 
+void TfrmMain::Screenshots_ClearViewer()
+{
+    FViewerDecode.reset();
+    FScreenshotShown.clear();
+    ImageViewerScreenshot->ClearPicture(Qt::white);
+}
+
 void TfrmMain::ListViewScreenshotsChange()
 {
     Screenshot_Display(ListViewScreenshots->Selected());
@@ -382,9 +462,14 @@ void TfrmMain::ButtonDeleteScreenshotClick()
     const int selected = ListViewScreenshots->Selected();
     if (selected < 0)
         return;
+    Screenshot_Delete(ListViewScreenshots->Model()->FilePath(selected));
+}
+
+void TfrmMain::Screenshot_Delete(const QString& sFileName)
+{
     // The file chosen now is the one deleted, whatever the list does while
     // the question is open (a screenshot written meanwhile rebuilds it).
-    const QString file = ListViewScreenshots->Model()->FilePath(selected);
+    const QString file = sFileName;
     FScreenshotAsked = file;
     OrvDlg::DlgConfirm(QStringLiteral("DELETE the screenshot ?"), [this, file](QMessageBox::StandardButton AResult) {
         FScreenshotAsked.clear();
@@ -400,4 +485,97 @@ void TfrmMain::ButtonDeleteScreenshotClick()
         if (index >= 0)
             Screenshot_Display(index);
     });
+}
+
+void TfrmMain::Screenshots_Copy()
+{
+    const int selected = ListViewScreenshots->Selected();
+    const QString selectedFile = ListViewScreenshots->Model()->FilePath(selected);
+    // The keys go to the window's focused control, the one it would have
+    // were it active.
+    if (focusWidget() == ListViewScreenshots && !selectedFile.isEmpty()) {
+        Screenshot_CopyFile(selectedFile);
+    } else if (TabControl1_Header->currentIndex() == TabItem2H_Screenshot) {
+        if (!FScreenshotShown.isEmpty())
+            Screenshot_CopyFile(FScreenshotShown);
+    } else if (FAfterScreenshots.empty()) {
+        Screenshots_CopyFrame();
+    } else {
+        // After a step that still waits for the screenshots before it, the
+        // copy is of the picture the step shows, as a screenshot would be.
+        Screenshots_Then([this] { Screenshots_CopyFrame(); });
+    }
+}
+
+void TfrmMain::Screenshot_CopyFile(const QString& sFileName)
+{
+    Screenshots_StartCopy([sFileName] { return CopyOfFile(sFileName); });
+}
+
+void TfrmMain::Screenshots_CopyFrame()
+{
+    // The frame is the one a screenshot would take now; no file is written.
+    if (FClosing || ListBoxFiles->selectedItems().isEmpty() || FFileName.isEmpty() || !FPlayer)
+        return;
+    Screenshots_StartCopy([frame = FPlayer->ShownFrame()] { return CopyOfFrame(frame); });
+}
+
+void TfrmMain::Screenshots_StartCopy(std::function<TScreenshotCopy()> AMake)
+{
+    const quint64 copy = ++FCopyCount;
+    TScreenshotThumbnails::DecodePool()->start(
+        [receiver = FScreenshotReceiver, copy, make = std::move(AMake)] {
+            const TScreenshotCopy copied = make();
+            std::lock_guard lock(receiver->Lock);
+            if (!receiver->Window)
+                return;
+            QMetaObject::invokeMethod(
+                receiver->Window,
+                [window = receiver->Window, copy, copied] { window->Screenshots_Copied(copy, copied); },
+                Qt::QueuedConnection);
+        },
+        1);
+}
+
+void TfrmMain::Screenshots_Copied(quint64 ACopy, const TScreenshotCopy& ACopied)
+{
+    if (ACopy != FCopyCount || FClosing)
+        return;
+    if (!ACopied.Made) {
+        StatusBar_ShowMessage(NothingCopiedText + ACopied.Why, ACopied.WhyName);
+        return;
+    }
+    if (FStatusMessage.startsWith(NothingCopiedText))
+        StatusBar_ClearMessage();
+    QGuiApplication::clipboard()->setMimeData(
+        ACopied.File.isEmpty() ? ScreenshotMimeData_Picture(ACopied.Png, ACopied.Image)
+                               : ScreenshotMimeData_File(ACopied.File, ACopied.Png, ACopied.Image));
+}
+
+void TfrmMain::Screenshot_Menu(const QString& sFileName, const QPoint& AGlobalPos)
+{
+    // The menu acts on the screenshot it was opened for, whatever the list
+    // does while it is open.
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("MenuScreenshot"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(QStringLiteral("Open"), this, [sFileName] { DesktopOpenUrl(PathUrl(sFileName)); });
+    menu->addAction(QStringLiteral("Show in folder"), this, [sFileName] { DesktopShowInFolder(sFileName); });
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Copy"), QKeySequence::Copy, this,
+                    [this, sFileName] { Screenshot_CopyFile(sFileName); });
+    menu->addAction(QStringLiteral("Delete"), QKeySequence::Delete, this,
+                    [this, sFileName] { Screenshot_Delete(sFileName); });
+    menu->popup(AGlobalPos);
+}
+
+void TfrmMain::ListViewScreenshotsContextMenu(int AIndex, const QPoint& AGlobalPos)
+{
+    Screenshot_Menu(ListViewScreenshots->Model()->FilePath(AIndex), AGlobalPos);
+}
+
+void TfrmMain::ImageViewerScreenshotContextMenu(const QPoint& APos)
+{
+    if (!FScreenshotShown.isEmpty())
+        Screenshot_Menu(FScreenshotShown, ImageViewerScreenshot->viewport()->mapToGlobal(APos));
 }

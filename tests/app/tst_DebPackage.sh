@@ -29,7 +29,7 @@ grep -q '^.\+ <.\+@.\+>$' <<<"$(field Maintainer)" || fail "Maintainer is '$(fie
 # Depends: what dpkg-shlibdeps found in the program, plus what it opens at run time.
 depends=$(field Depends)
 tr ',' '\n' <<<"$depends" | sed 's/^ *//' >"$work/depends"
-for p in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 \
+for p in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqt6dbus6 \
          libvlc5 vlc-plugin-base vlc-plugin-video-output qt6-qpa-plugins; do
     grep -q "^$p\( (\|\$\)" "$work/depends" || fail "Depends lacks $p: $depends"
 done

@@ -14,11 +14,37 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QSemaphore>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QtTest>
 
 #include <memory>
 #include <optional>
+
+// Keeps the screenshot thread busy until released, as a disk that does not
+// answer would; a screenshot asked for meanwhile waits behind it.
+struct TBusyScreenshotThread
+{
+    QThreadPool* Thread;
+    QSemaphore Released;
+    explicit TBusyScreenshotThread(QThreadPool* AThread)
+        : Thread(AThread)
+    {
+        Thread->start([this] { Released.tryAcquire(1, 60000); });
+    }
+    // Also when a test ends early: the thread must not outlive the semaphore.
+    ~TBusyScreenshotThread()
+    {
+        Release();
+        Thread->waitForDone();
+    }
+    void Release()
+    {
+        if (Released.available() == 0)
+            Released.release();
+    }
+};
 
 // The real main window with the real engine, for the window tests: a home of
 // its own, the folder dialog answered by the test, a fresh window on demand.

@@ -16,7 +16,6 @@
 #include <QProcess>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSemaphore>
 #include <QSignalSpy>
 
 #include <array>
@@ -244,30 +243,6 @@ private:
             .arg(box.width())
             .arg(box.height());
     }
-
-    // Keeps the screenshot thread busy until released, as a disk that does
-    // not answer would; a screenshot asked for meanwhile waits behind it.
-    struct TBusyScreenshotThread
-    {
-        QThreadPool* Thread;
-        QSemaphore Released;
-        explicit TBusyScreenshotThread(QThreadPool* AThread)
-            : Thread(AThread)
-        {
-            Thread->start([this] { Released.tryAcquire(1, 60000); });
-        }
-        // Also when a test ends early: the thread must not outlive the semaphore.
-        ~TBusyScreenshotThread()
-        {
-            Release();
-            Thread->waitForDone();
-        }
-        void Release()
-        {
-            if (Released.available() == 0)
-                Released.release();
-        }
-    };
 
     // The hidden files a screenshot is written into before it is published.
     QStringList UnpublishedFiles() const
