@@ -12,6 +12,7 @@
 //   the GOP's middle, for comparison (its process start included).
 // Needs the ffmpeg tool to make the videos.
 
+#include "BenchMedian.h"
 #include "TestMedia.h"
 
 #include "engine/TFrameReader.h"
@@ -29,20 +30,7 @@
 
 namespace {
 
-struct TFigures
-{
-    std::vector<double> Values;
-
-    double Median() const
-    {
-        if (Values.empty())
-            return NAN;
-        std::vector<double> sorted = Values;
-        std::sort(sorted.begin(), sorted.end());
-        const size_t n = sorted.size();
-        return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
-    }
-};
+using TFigures = std::vector<double>;
 
 // Runs AWork and adds its time in milliseconds to AFigures.
 template <typename T>
@@ -51,7 +39,7 @@ void Timed(TFigures& AFigures, T AWork)
     QElapsedTimer timer;
     timer.start();
     AWork();
-    AFigures.Values.push_back(timer.nsecsElapsed() / 1e6);
+    AFigures.push_back(timer.nsecsElapsed() / 1e6);
 }
 
 } // namespace
@@ -112,9 +100,9 @@ int main(int argc, char** argv)
                                    dir.filePath(QStringLiteral("ffmpeg.png"))});
             });
         }
-        std::printf("%-26s %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f%s\n", clips[i].name, open.Median(),
-                    forward20.Median(), forward40.Median(), back40.Median(), jump.Median(), png.Median(),
-                    ffmpeg.Median(), wrong ? "   WRONG FRAMES" : "");
+        std::printf("%-26s %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f%s\n", clips[i].name, BenchMedian(open),
+                    BenchMedian(forward20), BenchMedian(forward40), BenchMedian(back40), BenchMedian(jump), BenchMedian(png),
+                    BenchMedian(ffmpeg), wrong ? "   WRONG FRAMES" : "");
         if (wrong)
             return 1;
     }

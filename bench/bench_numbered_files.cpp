@@ -6,6 +6,7 @@
 // Usage: bench_numbered_files [folder]   (a temporary folder by default; the
 // page cache is warm after the first round, as it is for a program at work)
 
+#include "BenchMedian.h"
 #include "services/OrvPath.h"
 #include "services/TOrvNumberMask.h"
 
@@ -23,12 +24,6 @@ namespace {
 
 constexpr int FileCount = 5000;
 constexpr int Rounds = 15;
-
-double Median(std::vector<double> AValues)
-{
-    std::sort(AValues.begin(), AValues.end());
-    return AValues[AValues.size() / 2];
-}
 
 template <typename TCall>
 double TimeMs(TCall ACall)
@@ -73,11 +68,11 @@ int main(int argc, char* argv[])
 
     std::printf("folder: %s, %d files %s .. %s\n", qPrintable(folder), FileCount, qPrintable(parsed.Format(1)),
                 qPrintable(parsed.Format(FileCount)));
-    std::printf("after-highest, one listing  (AutoFileIn):      %8.3f ms  -> %s\n", Median(listing),
+    std::printf("after-highest, one listing  (AutoFileIn):      %8.3f ms  -> %s\n", BenchMedian(listing),
                 qPrintable(QFileInfo(listed).fileName()));
-    std::printf("after-highest, 10,000 tests (plain rule):      %8.3f ms  -> %s\n", Median(probing),
+    std::printf("after-highest, 10,000 tests (plain rule):      %8.3f ms  -> %s\n", BenchMedian(probing),
                 qPrintable(QFileInfo(plain).fileName()));
-    std::printf("speed-up: %.1fx; median of %d rounds each; answers %s\n", Median(probing) / Median(listing), Rounds,
+    std::printf("speed-up: %.1fx; median of %d rounds each; answers %s\n", BenchMedian(probing) / BenchMedian(listing), Rounds,
                 listed == plain ? "identical" : "DIFFER");
     return listed == plain ? 0 : 1;
 }

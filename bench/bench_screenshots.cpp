@@ -23,6 +23,7 @@
 // Run under an X server, e.g.
 //   xvfb-run -a -s "-screen 0 1280x1024x24" bench_screenshots
 
+#include "BenchMedian.h"
 #include "TestMedia.h"
 #include "TestPng.h"
 #include "TestScreen.h"
@@ -155,13 +156,6 @@ bool RunUntil(const std::function<bool()>& done, int limitMs = WaitLimitMs)
     return true;
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 // A figure of /proc/self/status in MiB: VmRSS, the resident memory now, or
 // VmHWM, its peak.
 double StatusMiB(const QByteArray& AKey = "VmRSS")
@@ -211,7 +205,7 @@ QString Spread(const std::vector<double>& values)
     if (values.empty())
         return QStringLiteral("no samples");
     return QStringLiteral("median %1 ms (%2 to %3)")
-        .arg(Median(values), 0, 'f', 1)
+        .arg(BenchMedian(values), 0, 'f', 1)
         .arg(Min(values), 0, 'f', 1)
         .arg(Max(values), 0, 'f', 1);
 }
@@ -495,7 +489,7 @@ struct TBench
         std::printf("rows: %d screenshots under the header\n", Model()->Count() - 1);
         std::printf("cold rebuild: %.1f ms on the GUI thread; every thumbnail in its row after %.0f ms\n", coldCallMs,
                     coldFillMs);
-        std::printf("warm rebuild: median %.2f ms, longest %.2f ms (%d runs)\n", Median(warm),
+        std::printf("warm rebuild: median %.2f ms, longest %.2f ms (%d runs)\n", BenchMedian(warm),
                     *std::max_element(warm.begin(), warm.end()), WarmRuns);
         std::printf("longest GUI block: %.1f ms while filling, %.1f ms while rebuilding warm (%.1f ms with nothing to do)\n",
                     fillBlockMs, warmBlockMs, idleBlockMs);
@@ -678,9 +672,9 @@ struct TBench
             std::printf("  mpv screenshot-to-file F video, PNG compression 1, paused on the frame   %s\n",
                         qPrintable(Spread(mpv)));
         }
-        std::printf("  S -> PNG on disk against ffmpeg: %.2fx", Median(onDisk) / Median(ffmpeg));
+        std::printf("  S -> PNG on disk against ffmpeg: %.2fx", BenchMedian(onDisk) / BenchMedian(ffmpeg));
         if (!mpv.empty())
-            std::printf(", against mpv: %.2fx", Median(onDisk) / Median(mpv));
+            std::printf(", against mpv: %.2fx", BenchMedian(onDisk) / BenchMedian(mpv));
         std::printf("\n");
 
         // The same frame, and not one next to it: ffmpeg's frames before and

@@ -23,6 +23,7 @@
 // Run under an X server, e.g.
 //   xvfb-run -a -s "-screen 0 1280x1024x24" bench_window [runs]
 
+#include "BenchMedian.h"
 #include "TestMedia.h"
 #include "TestScreen.h"
 #include "TfrmMainBenchAccess.h"
@@ -111,15 +112,7 @@ struct TFigures
 
     void Add(double AMs) { Values.push_back(AMs); }
 
-    double Median() const
-    {
-        if (Values.empty())
-            return NAN;
-        std::vector<double> sorted = Values;
-        std::sort(sorted.begin(), sorted.end());
-        const size_t n = sorted.size();
-        return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
-    }
+    double Median() const { return BenchMedian(Values); }
 
     void Print(const char* AName) const
     {

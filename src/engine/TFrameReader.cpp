@@ -1,6 +1,7 @@
 #include "engine/TFrameReader.h"
 
 #include <cmath>
+#include <deque>
 #include <filesystem>
 #include <limits>
 #include <mutex>
@@ -87,6 +88,11 @@ struct TFrameReader::TState
     // The frame last looked for, and the one after it (null at the end).
     TAvFrameRef Current;
     TAvFrameRef Next;
+    // The frames decoded just before Current, in order, the latest last: a
+    // step back by a frame or a few needs no seek and no decoding.
+    std::deque<TAvFrameRef> Passed;
+    // What Passed may hold, in bytes of pictures.
+    static constexpr qint64 PassedBytes = 64 * 1024 * 1024;
     // The stream's time of its first frame: media time 0.
     qint64 OriginTs = 0;
     // The earliest time the stream can be sought to, in the index's terms.
@@ -163,6 +169,7 @@ struct TFrameReader::TState
         Draining = false;
         LastTs = AV_NOPTS_VALUE;
         Next.reset();
+        Passed.clear();
         for (Current = Decode(); Current && !Current->key_frame; Current = Decode()) {
             if (TimestampOf(Current.get()) > ATarget) {
                 Current.reset();
@@ -210,20 +217,45 @@ struct TFrameReader::TState
         return image;
     }
 
-    TFrame Taken()
+    // Current becomes the frame passed on the way; it is kept as long as
+    // room is left for it.
+    void Advance()
+    {
+        const qint64 bytes = av_image_get_buffer_size(AVPixelFormat(Current->format), Current->width,
+                                                      Current->height, 1);
+        Passed.push_back(std::move(Current));
+        while (!Passed.empty() && qint64(Passed.size()) * std::max<qint64>(bytes, 1) > PassedBytes)
+            Passed.pop_front();
+        Current = std::move(Next);
+        Next = Decode();
+    }
+
+    // The frame of Passed whose interval holds ATs, and the time its
+    // interval ends; null when Passed does not reach back to ATs.
+    std::pair<const AVFrame*, qint64> PassedAt(qint64 ATs) const
+    {
+        qint64 endTs = TimestampOf(Current.get());
+        for (auto frame = Passed.rbegin(); frame != Passed.rend(); ++frame) {
+            const qint64 ts = TimestampOf(frame->get());
+            if (ts <= ATs)
+                return {frame->get(), endTs};
+            endTs = ts;
+        }
+        return {nullptr, 0};
+    }
+
+    TFrame Taken(const AVFrame* AFrame, qint64 AEndTs)
     {
         TFrame result;
-        if (!Current)
-            return result;
-        const qint64 ts = TimestampOf(Current.get());
+        const qint64 ts = TimestampOf(AFrame);
         if (ts != ImageTs || Image.isNull()) {
-            Image = ToImage(Current.get());
+            Image = ToImage(AFrame);
             ImageTs = ts;
         }
         result.Image = Image;
         result.DisplayAspect = Aspect;
         result.StartMs = MsAtTs(ts);
-        result.EndMs = std::max(MsAtTs(Next ? TimestampOf(Next.get()) : ts + FrameTs), result.StartMs + 1);
+        result.EndMs = std::max(MsAtTs(AEndTs), result.StartMs + 1);
         return result;
     }
 };
@@ -316,6 +348,10 @@ TFrameReader::TFrame TFrameReader::FrameAt(qint64 AMs)
     if (!F->Stream)
         return {};
     const qint64 target = F->TsAtMs(std::clamp<qint64>(AMs, 0, EndOfVideo));
+    if (F->Current && target < F->TimestampOf(F->Current.get())) {
+        if (const auto [passed, endTs] = F->PassedAt(target); passed)
+            return F->Taken(passed, endTs);
+    }
     if (!F->ReachableByDecoding(target)) {
         // A seek may land past the time: the index gives a key frame by its
         // decoding time, which precedes its display time when frames are
@@ -331,11 +367,10 @@ TFrameReader::TFrame TFrameReader::FrameAt(qint64 AMs)
             F->SeekTo(from, target);
         }
     }
-    while (F->Next && F->TimestampOf(F->Next.get()) <= target) {
-        F->Current = std::move(F->Next);
-        F->Next = F->Decode();
-    }
-    if (F->Stop.stop_requested())
+    while (F->Next && F->TimestampOf(F->Next.get()) <= target)
+        F->Advance();
+    if (F->Stop.stop_requested() || !F->Current)
         return {};
-    return F->Taken();
+    const qint64 ts = F->TimestampOf(F->Current.get());
+    return F->Taken(F->Current.get(), F->Next ? F->TimestampOf(F->Next.get()) : ts + F->FrameTs);
 }

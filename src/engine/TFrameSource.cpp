@@ -1,8 +1,8 @@
 #include "engine/TFrameSource.h"
 
-#include <QPointer>
-
 #include <mutex>
+
+#include "services/OrvHandOver.h"
 
 struct TFrameSource::TShared
 {
@@ -92,7 +92,7 @@ void TFrameSource::SetFile(const QString& sPath)
     if (sPath.isEmpty())
         return;
     // Opened at once, so that its reordering delay is known early.
-    FThread.start([shared = F] {
+    OrvHandOver_Start(FThread, [shared = F] {
         const TShared::TWanted wanted = shared->CurrentlyWanted();
         std::lock_guard lock(shared->ReaderLock);
         shared->ReaderOf(wanted);
@@ -102,20 +102,17 @@ void TFrameSource::SetFile(const QString& sPath)
 void TFrameSource::Request(qint64 AMs)
 {
     const quint64 generation = ++F->Generation;
-    FThread.start([this, shared = F, generation, AMs] {
+    OrvHandOver_Start(FThread, [this, shared = F, generation, AMs] {
         if (shared->Generation != generation)
             return;
         TFrameReader::TFrame frame = shared->FrameAt(shared->CurrentlyWanted(), AMs);
         if (shared->Generation != generation)
             return;
         // The source waits for this job before it goes, so it is still there.
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, AMs, frame = std::move(frame)] {
-                if (F->Generation == generation)
-                    emit frameReady(AMs, frame);
-            },
-            Qt::QueuedConnection);
+        OrvHandOver_Invoke(this, [this, generation, AMs, frame = std::move(frame)] {
+            if (F->Generation == generation)
+                emit frameReady(AMs, frame);
+        });
     });
 }
 

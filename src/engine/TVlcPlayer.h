@@ -71,14 +71,11 @@ using TNotifyPlayerEvent = std::function<void(const libvlc_event_t* p_event, TVl
 // every child widget is.
 //
 // At rest (paused, or at the end of a video) the control shows the frame it
-// rests on itself, decoded exactly by FFmpeg (TFrameReader) and drawn over the
-// engine's picture: libvlc shows AVI videos with reordered frames early by the
-// reordering delay after a seek, and does not redraw a paused picture. The
-// time the control reports is that of the frame shown; it seeks the engine
-// that much later, so that the engine's picture is the same frame.
+// rests on itself, decoded exactly by FFmpeg; TVlcPlayer_Picture.cpp tells why.
 //
 // Facets: creation, window and start options in TVlcPlayer.cpp; playback in
-// TVlcPlayer_Playback.cpp; the frame at rest in TVlcPlayer_Rest.cpp; engine
+// TVlcPlayer_Playback.cpp; the picture at rest and snapshots in
+// TVlcPlayer_Picture.cpp; engine
 // events in TVlcPlayer_Events.cpp; tracks,
 // equalizer, audio outputs and teletext in TVlcPlayer_Tracks.cpp; logo and
 // marquee in TVlcPlayer_Overlays.cpp.
@@ -464,7 +461,7 @@ private:
     // Stops the engine player and polls every 10 ms until it has stopped.
     void StopAndWait();
 
-    // ---- The frame at rest (TVlcPlayer_Rest.cpp) ---------------------------
+    // ---- The picture at rest (TVlcPlayer_Picture.cpp) ------------------------
     // The engine's time as media time: the time of the frame it shows.
     qint64 MediaTimeOf(qint64 AEngineMs) const;
     qint64 EngineTimeOf(qint64 AMediaMs);

@@ -2,26 +2,14 @@
 
 #include "engine/VlcLoader.h"
 
-#include <atomic>
+#include "services/OrvHandOver.h"
 
-namespace {
-// Qt's event queue already orders everything the engine thread wrote into an
-// event before the GUI thread reads or deletes it. This counter states that
-// hand-over in the C++ memory model as well, where ThreadSanitizer sees it:
-// the Qt library itself is not built for it, so its queue lock is invisible.
-std::atomic<unsigned> handedOver {0};
-
-void acquireHandedOver()
-{
-    handedOver.load(std::memory_order_acquire);
-}
-} // namespace
-
-std::unique_ptr<TVlcPlayerEvent> TVlcPlayerEvent::FromEngineEvent(const libvlc_event_t& event)
+std::unique_ptr<TVlcPlayerEvent> TVlcPlayerEvent::FromEngineEvent(const libvlc_event_t& event, quint64 AMediaCount)
 {
     if (!VlcEventTypeIsPosted(event.type))
         return nullptr;
     auto result = std::make_unique<TVlcPlayerEvent>(VlcMessageOfEventType(event.type), VlcPackEventArgs(event));
+    result->FMediaCount = AMediaCount;
     if (event.type == libvlc_MediaPlayerMediaChanged) {
         libvlc_media_t* media = event.u.media_player_media_changed.new_media;
         if (media) {
@@ -36,13 +24,15 @@ std::unique_ptr<TVlcPlayerEvent> TVlcPlayerEvent::FromEngineEvent(const libvlc_e
             result->FArgs.lParam = reinterpret_cast<TVlcLParam>(result->FFileName.constData());
         }
     }
-    handedOver.fetch_add(1, std::memory_order_release);
+    // Qt's event queue orders all of this before the GUI thread reads the
+    // event; ThreadSanitizer sees that only so.
+    OrvHandOver_Release();
     return result;
 }
 
 TVlcPlayerEvent* TVlcPlayerEvent::Received(QEvent* event)
 {
-    acquireHandedOver();
+    OrvHandOver_Acquire();
     return VlcMessageOfQEventType(event->type()) ? static_cast<TVlcPlayerEvent*>(event) : nullptr;
 }
 
@@ -56,5 +46,5 @@ TVlcPlayerEvent::TVlcPlayerEvent(int message, TVlcMessageArgs args)
 TVlcPlayerEvent::~TVlcPlayerEvent()
 {
     // Also reached for events discarded unhandled with their receiver.
-    acquireHandedOver();
+    OrvHandOver_Acquire();
 }

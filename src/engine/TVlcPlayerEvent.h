@@ -15,11 +15,12 @@
 // freed with the event even when the event is discarded unhandled.
 class TVlcPlayerEvent final : public QEvent {
 public:
-    // Built inside the engine's callback; null for event types outside the
-    // message table. The snapshot file name is copied, and a new media gets
-    // an extra reference of the event's own (libvlc_media_retain only counts
-    // up, it does not call back into the player).
-    static std::unique_ptr<TVlcPlayerEvent> FromEngineEvent(const libvlc_event_t& event);
+    // Built inside the engine's callback, about the player's media number
+    // AMediaCount; null for event types outside the message table. The
+    // snapshot file name is copied, and a new media gets an extra reference
+    // of the event's own (libvlc_media_retain only counts up, it does not
+    // call back into the player).
+    static std::unique_ptr<TVlcPlayerEvent> FromEngineEvent(const libvlc_event_t& event, quint64 AMediaCount = 0);
 
     // The event as one of ours, or null. Call it on the receiving thread
     // before touching the event at all (its type included).
@@ -37,7 +38,6 @@ public:
     // Which of the player's media the report is about (TVlcPlayer counts
     // them): a report may arrive after the media it is about has gone.
     quint64 Media() const { return FMediaCount; }
-    void SetMedia(quint64 AMediaCount) { FMediaCount = AMediaCount; }
 
 private:
     int FMessage;

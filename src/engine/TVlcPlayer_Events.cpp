@@ -78,10 +78,8 @@ void TVlcPlayer::LibVlcEventCallback(const libvlc_event_t* p_event, void* data)
         return;
     if (player->FOnMediaPlayerEvent)
         player->FOnMediaPlayerEvent(p_event, player);
-    if (std::unique_ptr<TVlcPlayerEvent> message = TVlcPlayerEvent::FromEngineEvent(*p_event)) {
-        message->SetMedia(player->FMediaCount);
+    if (std::unique_ptr<TVlcPlayerEvent> message = TVlcPlayerEvent::FromEngineEvent(*p_event, player->FMediaCount))
         QCoreApplication::postEvent(player, message.release());
-    }
 }
 
 bool TVlcPlayer::event(QEvent* event)

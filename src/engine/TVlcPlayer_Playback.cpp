@@ -379,65 +379,6 @@ bool TVlcPlayer::IsScrambled()
     return p_mi && LibVlcEntries.libvlc_media_player_program_scrambled(p_mi.get()) > 0;
 }
 
-std::function<TFrameReader::TFrame()> TVlcPlayer::ShownFrame()
-{
-    if (!p_mi)
-        return [] { return TFrameReader::TFrame {}; };
-    const qint64 rest = FRestMs;
-    return FFrames->Taker(rest >= 0 ? rest : MediaTimeOf(LibVlcEntries.libvlc_media_player_get_time(p_mi.get())));
-}
-
-bool TVlcPlayer::Snapshot(const QString& fileName)
-{
-    if (!p_mi)
-        return false;
-    const TFrameReader::TFrame frame = ShownFrame()();
-    if (frame.IsNull()) {
-        // A media FFmpeg cannot read: the engine's own picture, as it has it.
-        unsigned width = 0;
-        unsigned height = 0;
-        GetVideoDimension(width, height);
-        return Snapshot(fileName, width, height);
-    }
-    QFile written;
-    if (!PathOpenWrite(written, fileName) || !frame.Image.save(&written, "PNG")
-        || written.error() != QFileDevice::NoError)
-        return false;
-    // Reported as the engine reports its own snapshots.
-    const std::string name = PathNative(fileName).string();
-    libvlc_event_t report {};
-    report.type = libvlc_MediaPlayerSnapshotTaken;
-    report.p_obj = p_mi.get();
-    report.u.media_player_snapshot_taken.psz_filename = const_cast<char*>(name.c_str());
-    LibVlcEventCallback(&report, this);
-    return true;
-}
-
-bool TVlcPlayer::Snapshot(const QString& fileName, unsigned width, unsigned height)
-{
-    if (!p_mi)
-        return false;
-    // libvlc 3.0 answers 0 as soon as a video output exists, also when it had
-    // no picture or could not write the whole file; it writes before it
-    // returns, so the file shows whether the snapshot was taken.
-    const std::filesystem::path file = PathNative(fileName);
-    std::error_code ec;
-    const std::uintmax_t sizeBefore = std::filesystem::file_size(file, ec);
-    const auto writtenBefore = std::filesystem::last_write_time(file, ec);
-    if (LibVlcEntries.libvlc_video_take_snapshot(p_mi.get(), 0, file.c_str(), width, height) != 0)
-        return false;
-    const std::uintmax_t sizeAfter = std::filesystem::file_size(file, ec);
-    if (ec || (sizeAfter == sizeBefore && std::filesystem::last_write_time(file, ec) == writtenBefore))
-        return false;
-    // libvlc writes its snapshots as PNG; one whose writing broke off (a full
-    // disk) lacks the closing chunk.
-    static const QByteArray PngEnd = QByteArray::fromHex("0000000049454e44ae426082");
-    QFile written;
-    if (!PathOpenRead(written, fileName) || written.size() <= PngEnd.size() || !written.seek(written.size() - PngEnd.size()))
-        return false;
-    return written.read(PngEnd.size()) == PngEnd;
-}
-
 // ---- Audio and rate ---------------------------------------------------------
 
 void TVlcPlayer::SetAudioMute(bool mute)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFutureWatcher>
 #include <QImage>
 #include <QMainWindow>
 #include <QString>
@@ -169,6 +168,8 @@ private:
     void Screenshot_Add(const QImage& bmp, const QString& sFileName);
     void Screenshots_UpdateFromFile(const QString& sFilename);
     void Screenshot_Display(int AIndex);
+    // The picture decoded for the viewer's request ARequest.
+    void Screenshot_Decoded(quint64 ARequest, const QImage& APicture);
     // Hands a thumbnail decoded off the GUI thread to the rows of its file.
     void Screenshots_ThumbnailReady(const QString& sFilePath, const QImage& AImage);
 
@@ -267,12 +268,15 @@ private:
     std::vector<std::function<void()>> FAfterScreenshots;
     // Ends a wait behind screenshots that takes too long.
     QTimer* FScreenshotWait = nullptr;
-    // Where the screenshot thread reports; emptied when the window goes.
+    // Where the screenshot thread and the viewer's decoding report; emptied
+    // when the window closes.
     std::shared_ptr<TScreenshotReceiver> FScreenshotReceiver;
     // The screenshot the delete question is about while it is open.
     QString FScreenshotAsked;
-    // The picture being decoded for the viewer; going, it shows nothing.
-    std::unique_ptr<QFutureWatcher<QImage>> FViewerDecode;
+    // Pictures asked of the viewer; only the last one asked is shown.
+    quint64 FViewerRequests = 0;
+    // The viewer's picture is being decoded.
+    bool FViewerLoading = false;
     // The screenshot the viewer shows; empty while it is blank.
     QString FScreenshotShown;
     // The copies asked for so far; only the last one reaches the clipboard.

@@ -1,6 +1,7 @@
 #include "ui/TfrmMain.h"
 
 #include "engine/TVlcPlayer.h"
+#include "services/OrvHandOver.h"
 #include "services/OrvPath.h"
 #include "ui/BitmapFile.h"
 #include "ui/DesktopFiles.h"
@@ -18,7 +19,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QMenu>
@@ -26,7 +26,6 @@
 #include <QSet>
 #include <QThreadPool>
 #include <QTimer>
-#include <QtConcurrent/qtconcurrenttask.h>
 
 #include <algorithm>
 #include <atomic>
@@ -40,6 +39,8 @@ const QString ScreenshotExt = QStringLiteral(".png");
 // longest closing the window waits for them.
 constexpr int ScreenshotWaitMs = 5000;
 constexpr int CloseWaitMs = 3000;
+// The viewer's picture is decoded before the thumbnails waiting for the pool.
+constexpr int ViewerDecodePriority = 1;
 // What the status bar says while something waits for a screenshot.
 const QString SavingText = QStringLiteral("Saving the screenshot…");
 // What it says when a copy came to nothing, before why.
@@ -237,18 +238,15 @@ void TfrmMain::Screenshots_Take()
     // The frame is the one shown now; the thread takes it, and claims the
     // name in the order of the keys: a second S takes the number after the
     // first.
-    FScreenshotThread->start([receiver = FScreenshotReceiver, job, frame = FPlayer->ShownFrame(),
-                              names = ScreenshotNamesOf(FFileName)] {
+    OrvHandOver_Start(*FScreenshotThread, [receiver = FScreenshotReceiver, job, frame = FPlayer->ShownFrame(),
+                                           names = ScreenshotNamesOf(FFileName)] {
         const TScreenshotResult result = WriteScreenshot(frame, names, job->Abandoned);
         std::lock_guard lock(receiver->Lock);
         if (!receiver->Window)
             return;
-        QMetaObject::invokeMethod(
-            receiver->Window,
-            [window = receiver->Window, job, result] {
-                window->Screenshots_Written(job, result.FileName, result.Written, result.Why, result.WhyName);
-            },
-            Qt::QueuedConnection);
+        OrvHandOver_Invoke(receiver->Window, [window = receiver->Window, job, result] {
+            window->Screenshots_Written(job, result.FileName, result.Written, result.Why, result.WhyName);
+        });
     });
 }
 
@@ -400,7 +398,8 @@ void TfrmMain::Screenshots_ThumbnailReady(const QString& sFilePath, const QImage
 void TfrmMain::Screenshot_Display(int AIndex)
 {
     // A picture still being decoded for the viewer is shown no more.
-    FViewerDecode.reset();
+    const quint64 request = ++FViewerRequests;
+    FViewerLoading = false;
     FScreenshotShown.clear();
     TScreenshotListModel* model = ListViewScreenshots->Model();
     if (AIndex < 0 || AIndex >= model->Count()) {
@@ -426,28 +425,36 @@ void TfrmMain::Screenshot_Display(int AIndex)
     else
         ImageViewerScreenshot->SetPicture(thumbnail);
     ImageViewerScreenshot->BestFit();
-    const qint64 pixels = ImageViewerScreenshot->UsefulPixels();
-    FViewerDecode = std::make_unique<QFutureWatcher<QImage>>();
-    QFutureWatcher<QImage>* const decode = FViewerDecode.get();
-    connect(decode, &QFutureWatcherBase::finished, this, [this, decode] {
-        const QImage picture = decode->result();
-        FViewerDecode.reset();
-        ImageViewerScreenshot->SetPicture(picture);
-        ImageViewerScreenshot->BestFit();
-    });
-    decode->setFuture(QtConcurrent::task([file, pixels] {
-                          QImage bitmap;
-                          LoadBitmapFromFile(file, bitmap, pixels);
-                          return bitmap;
-                      })
-                          .onThreadPool(*TScreenshotThumbnails::DecodePool())
-                          .withPriority(1)
-                          .spawn());
+    FViewerLoading = true;
+    OrvHandOver_Start(
+        *TScreenshotThumbnails::DecodePool(),
+        [receiver = FScreenshotReceiver, request, file, pixels = ImageViewerScreenshot->UsefulPixels()] {
+            QImage picture;
+            LoadBitmapFromFile(file, picture, pixels);
+            std::lock_guard lock(receiver->Lock);
+            if (!receiver->Window)
+                return;
+            OrvHandOver_Invoke(receiver->Window, [window = receiver->Window, request, picture] {
+                window->Screenshot_Decoded(request, picture);
+            });
+        },
+        ViewerDecodePriority);
+}
+
+void TfrmMain::Screenshot_Decoded(quint64 ARequest, const QImage& APicture)
+{
+    if (ARequest != FViewerRequests)
+        return;
+    FViewerLoading = false;
+    ImageViewerScreenshot->SetPicture(APicture);
+    ImageViewerScreenshot->BestFit();
 }
 
 void TfrmMain::Screenshots_ClearViewer()
 {
-    FViewerDecode.reset();
+    // A picture still being decoded for the viewer is shown no more.
+    ++FViewerRequests;
+    FViewerLoading = false;
     FScreenshotShown.clear();
     ImageViewerScreenshot->ClearPicture(Qt::white);
 }
@@ -523,18 +530,18 @@ void TfrmMain::Screenshots_CopyFrame()
 void TfrmMain::Screenshots_StartCopy(std::function<TScreenshotCopy()> AMake)
 {
     const quint64 copy = ++FCopyCount;
-    TScreenshotThumbnails::DecodePool()->start(
+    OrvHandOver_Start(
+        *TScreenshotThumbnails::DecodePool(),
         [receiver = FScreenshotReceiver, copy, make = std::move(AMake)] {
             const TScreenshotCopy copied = make();
             std::lock_guard lock(receiver->Lock);
             if (!receiver->Window)
                 return;
-            QMetaObject::invokeMethod(
-                receiver->Window,
-                [window = receiver->Window, copy, copied] { window->Screenshots_Copied(copy, copied); },
-                Qt::QueuedConnection);
+            OrvHandOver_Invoke(receiver->Window, [window = receiver->Window, copy, copied] {
+                window->Screenshots_Copied(copy, copied);
+            });
         },
-        1);
+        ViewerDecodePriority);
 }
 
 void TfrmMain::Screenshots_Copied(quint64 ACopy, const TScreenshotCopy& ACopied)

@@ -113,6 +113,32 @@ private slots:
         }
     }
 
+    // Steps back frame by frame from a frame reached by decoding on, past
+    // as many frames as the reader keeps of the way there.
+    void stepsBackFrameByFrame_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("fps");
+        QTest::newRow("H.264, 640x360") << "h264.avi" << 50;
+        QTest::newRow("H.264, 1920x1080") << "h264-1080p.avi" << 25;
+    }
+
+    void stepsBackFrameByFrame()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, fps);
+        const int frameMs = 1000 / fps;
+        TFrameReader reader(Path(name));
+        for (int frame = 0; frame <= 2 * fps; frame += 5)
+            QCOMPARE(TestMedia::frameNumberOf(reader.FrameAt(frame * frameMs).Image), frame);
+        for (int frame = 2 * fps - 1; frame >= fps / 2; --frame) {
+            const TFrameReader::TFrame taken = reader.FrameAt(frame * frameMs + frameMs / 2);
+            QCOMPARE(TestMedia::frameNumberOf(taken.Image), frame);
+            QCOMPARE(taken.StartMs, qint64(frame * frameMs));
+            QCOMPARE(taken.EndMs, qint64((frame + 1) * frameMs));
+        }
+    }
+
     // The picture in the video's own colours: its tagged colour matrix and
     // its range, as ffmpeg converts it. An untagged HD video has the HD
     // matrix, as players take it, where ffmpeg takes the SD one.

@@ -61,7 +61,7 @@ struct TfrmMainAccess
     QString StatusMessage() const { return w.LabelStatusMessage->text(); }
     QString StatusToolTip() const { return w.LabelStatusMessage->toolTip(); }
     // The viewer's picture is still being decoded.
-    bool ViewerLoading() const { return bool(w.FViewerDecode); }
+    bool ViewerLoading() const { return w.FViewerLoading; }
 
     // The texts of the file list, top to bottom.
     QStringList FileListTexts() const
