@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <deque>
-#include <filesystem>
 #include <limits>
 #include <mutex>
 
@@ -269,8 +268,7 @@ TFrameReader::TFrameReader(const QString& sPath, std::stop_token AStop)
     static std::once_flag quiet;
     std::call_once(quiet, [] { av_log_set_level(AV_LOG_ERROR); });
     // A pipe or a device is no video file, and reading one may never end.
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(PathNative(sPath), ec))
+    if (!PathIsFile(sPath))
         return;
     // The file protocol takes the rest of its URL as the file's own bytes.
     const std::string url = "file:" + PathNative(sPath).string();

@@ -21,7 +21,6 @@
 
 #include <QFile>
 
-#include <filesystem>
 
 qint64 TVlcPlayer::MediaTimeOf(qint64 AEngineMs) const
 {
@@ -136,14 +135,11 @@ bool TVlcPlayer::Snapshot(const QString& fileName, unsigned width, unsigned heig
     // libvlc 3.0 answers 0 as soon as a video output exists, also when it had
     // no picture or could not write the whole file; it writes before it
     // returns, so the file shows whether the snapshot was taken.
-    const std::filesystem::path file = PathNative(fileName);
-    std::error_code ec;
-    const std::uintmax_t sizeBefore = std::filesystem::file_size(file, ec);
-    const auto writtenBefore = std::filesystem::last_write_time(file, ec);
-    if (LibVlcEntries.libvlc_video_take_snapshot(p_mi.get(), 0, file.c_str(), width, height) != 0)
+    const TOrvFileStamp before = PathStamp(fileName);
+    if (LibVlcEntries.libvlc_video_take_snapshot(p_mi.get(), 0, PathNative(fileName).c_str(), width, height) != 0)
         return false;
-    const std::uintmax_t sizeAfter = std::filesystem::file_size(file, ec);
-    if (ec || (sizeAfter == sizeBefore && std::filesystem::last_write_time(file, ec) == writtenBefore))
+    const TOrvFileStamp after = PathStamp(fileName);
+    if (after.Size == 0 || after == before)
         return false;
     // libvlc writes its snapshots as PNG; one whose writing broke off (a full
     // disk) lacks the closing chunk.

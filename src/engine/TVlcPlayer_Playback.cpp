@@ -5,7 +5,6 @@
 #include <array>
 #include <chrono>
 #include <cmath>
-#include <filesystem>
 #include <thread>
 
 #include "engine/TFrameSource.h"

@@ -416,6 +416,43 @@ QUrl PathUrl(const QString& sPath)
         "file://" + QByteArray::fromStdString(native.native()).toPercentEncoding("/!$&'()*+,;=:@"), QUrl::StrictMode);
 }
 
+bool PathIsFile(const QString& sPath)
+{
+    std::error_code ec;
+    return fs::is_regular_file(PathNative(sPath), ec);
+}
+
+TOrvFileStamp PathStamp(const QString& sPath)
+{
+    const fs::path file = PathNative(sPath);
+    std::error_code ec;
+    TOrvFileStamp stamp;
+    stamp.Size = fs::file_size(file, ec);
+    if (ec)
+        return {};
+    stamp.Written = fs::last_write_time(file, ec);
+    return ec ? TOrvFileStamp{} : stamp;
+}
+
+bool PathRemoveFile(const QString& sPath)
+{
+    const fs::path file = PathNative(sPath);
+    std::error_code ec;
+    return !fs::is_directory(file, ec) && fs::remove(file, ec);
+}
+
+QStringList PathFileNames(const QString& sFolder)
+{
+    QStringList names;
+    std::error_code ec;
+    for (fs::directory_iterator entry(PathNative(sFolder), ec), end; !ec && entry != end; entry.increment(ec)) {
+        std::error_code typeError;
+        if (entry->is_regular_file(typeError))
+            names << PathFromNative(entry->path().filename().native());
+    }
+    return names;
+}
+
 bool PathOpenRead(QFile& AFile, const QString& sPath)
 {
     return PathOpenNative(AFile, sPath, O_RDONLY, QIODevice::ReadOnly);

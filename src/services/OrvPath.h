@@ -58,6 +58,24 @@ QString PathDisplay(const QString& sPath);
 // (PathNative), for other programs: QUrl::fromLocalFile would write each
 // byte kept by PathFromNative as the UTF-8 of its stand-in, naming another file.
 QUrl PathUrl(const QString& sPath);
+// What the program asks of the file system about a path, every byte of it
+// kept. A path that cannot be read answers as a missing one.
+// sPath is a regular file, or a link to one.
+bool PathIsFile(const QString& sPath);
+// A file's size and last change, to tell whether it has changed.
+struct TOrvFileStamp
+{
+    std::uintmax_t Size = 0;
+    std::filesystem::file_time_type Written{};
+    bool operator==(const TOrvFileStamp&) const = default;
+};
+TOrvFileStamp PathStamp(const QString& sPath);
+// Removes the file sPath; false when there was none or it could not be removed.
+bool PathRemoveFile(const QString& sPath);
+// The names of the regular files in the folder sFolder (links to them
+// included), in the order the folder lists them; empty when it cannot be listed.
+QStringList PathFileNames(const QString& sFolder);
+
 // Opens the file sPath for reading into AFile (whose own file name stays
 // empty); false when it cannot be opened.
 bool PathOpenRead(QFile& AFile, const QString& sPath);

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <functional>
 
 namespace {
@@ -53,8 +52,7 @@ QImage Decode(const QString& sFileName, const std::function<QSize(const QSize&)>
 
 void LoadBitmapFromFile(const QString& sFileName, QImage& bitmap, qint64 AMaxPixels)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(PathNative(sFileName), ec))
+    if (!PathIsFile(sFileName))
         return;
     bitmap = Decode(sFileName, [AMaxPixels](const QSize& full) {
         const qint64 pixels = qint64(full.width()) * full.height();

@@ -40,6 +40,22 @@ void TImageViewer::SetPicture(const QImage& APicture)
     ShowPicture(APicture);
 }
 
+void TImageViewer::SetSharperPicture(const QImage& APicture)
+{
+    const qreal widthBefore = FPicture.width();
+    if (FFitted || widthBefore <= 0 || APicture.isNull()) {
+        ShowPicture(APicture);
+        BestFit();
+        return;
+    }
+    const qreal ratio = APicture.width() / widthBefore;
+    const QPointF centre = mapToScene(viewport()->rect().center()) * ratio;
+    const qreal scale = std::clamp(BitmapScale() / ratio, ScaleMin, ScaleMax);
+    ShowPicture(APicture);
+    setTransform(QTransform::fromScale(scale, scale));
+    centerOn(centre);
+}
+
 void TImageViewer::ClearPicture(const QColor& AColor)
 {
     // Taken from the view first, so that it is painted over in place.

@@ -24,6 +24,10 @@ public:
     // The picture is held once, in the form the screen draws, shared with
     // what the view shows.
     void SetPicture(const QImage& APicture);
+    // The picture shown, in another size (the whole of a picture whose
+    // thumbnail stood in for it): what is in view stays in view, fitted or
+    // zoomed as the user left it.
+    void SetSharperPicture(const QImage& APicture);
     // Paints the whole picture in AColor; its size is kept.
     void ClearPicture(const QColor& AColor);
 

@@ -50,7 +50,7 @@ void TScreenshotThumbnails::SetBox(const QSize& ABox, qreal ADevicePixelRatio)
 
 std::optional<QImage> TScreenshotThumbnails::Thumbnail(const QString& sFilePath)
 {
-    const TStamp stamp = StampOf(sFilePath);
+    const TStamp stamp = PathStamp(sFilePath);
     if (const TEntry* entry = FCache.object(sFilePath); entry && entry->stamp == stamp)
         return entry->image;
     const auto pending = FPending.find(sFilePath);
@@ -74,13 +74,6 @@ void TScreenshotThumbnails::RetainOnly(const QSet<QString>& sFilePaths)
         Drop(*it);
         it = FPending.erase(it);
     }
-}
-
-TScreenshotThumbnails::TStamp TScreenshotThumbnails::StampOf(const QString& sFilePath)
-{
-    const std::filesystem::path file = PathNative(sFilePath);
-    std::error_code ec;
-    return {std::filesystem::file_size(file, ec), std::filesystem::last_write_time(file, ec)};
 }
 
 void TScreenshotThumbnails::Request(const QString& sFilePath, const TStamp& AStamp)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/OrvPath.h"
+
 #include <QCache>
 #include <QHash>
 #include <QObject>
@@ -7,7 +9,6 @@
 #include <QSet>
 #include <QSize>
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -56,12 +57,7 @@ signals:
     void thumbnailReady(const QString& sFilePath, const QImage& AImage);
 
 private:
-    struct TStamp
-    {
-        std::uintmax_t size = 0;
-        std::filesystem::file_time_type modified;
-        bool operator==(const TStamp&) const = default;
-    };
+    using TStamp = TOrvFileStamp;
     struct TEntry
     {
         TStamp stamp;
@@ -73,7 +69,6 @@ private:
         QFutureWatcher<QImage>* watcher = nullptr;
     };
 
-    static TStamp StampOf(const QString& sFilePath);
     void Request(const QString& sFilePath, const TStamp& AStamp);
     void Deliver(const QString& sFilePath, QFutureWatcher<QImage>* AWatcher);
     void Drop(TPending& APending);

@@ -19,7 +19,6 @@
 #include <QPointer>
 
 #include <algorithm>
-#include <filesystem>
 
 namespace {
 // A chosen file counts as displayed only after the window has settled.
@@ -45,16 +44,10 @@ QString TfrmMain::LibraryPath_Default()
 // over every name that is not UTF-8.
 void TfrmMain::FileList_Update()
 {
-    QStringList names;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator entry(PathNative(FLibraryPath), ec), end; !ec && entry != end;
-         entry.increment(ec)) {
-        const QString name = PathFromNative(entry->path().filename().native());
-        std::error_code typeError;
-        if (!name.startsWith(u'.') && name.endsWith(QStringLiteral(".avi"), Qt::CaseInsensitive)
-            && entry->is_regular_file(typeError))
-            names << name;
-    }
+    QStringList names = PathFileNames(FLibraryPath);
+    names.removeIf([](const QString& name) {
+        return name.startsWith(u'.') || !name.endsWith(QStringLiteral(".avi"), Qt::CaseInsensitive);
+    });
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         const int ignoringCase = a.compare(b, Qt::CaseInsensitive);
         return ignoringCase != 0 ? ignoringCase < 0 : a < b;

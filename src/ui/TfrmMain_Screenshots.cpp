@@ -29,7 +29,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <filesystem>
 #include <mutex>
 
 namespace {
@@ -97,9 +96,8 @@ TScreenshotResult WriteScreenshot(const std::function<TFrameReader::TFrame()>& A
     if (!PathOpenTemp(temp, ANames.Folder, tempPath, result.Why))
         return result;
     const auto removeTemp = qScopeGuard([&tempPath] {
-        std::error_code ec;
         if (!tempPath.isEmpty())
-            std::filesystem::remove(PathNative(tempPath), ec);
+            PathRemoveFile(tempPath);
     });
     if (!picture.save(&temp, "PNG") || temp.error() != QFileDevice::NoError) {
         result.Why = QStringLiteral("the frame could not be written to %1");
@@ -397,10 +395,6 @@ void TfrmMain::Screenshots_ThumbnailReady(const QString& sFilePath, const QImage
 
 void TfrmMain::Screenshot_Display(int AIndex)
 {
-    // A picture still being decoded for the viewer is shown no more.
-    const quint64 request = ++FViewerRequests;
-    FViewerLoading = false;
-    FScreenshotShown.clear();
     TScreenshotListModel* model = ListViewScreenshots->Model();
     if (AIndex < 0 || AIndex >= model->Count()) {
         Screenshots_ClearViewer();
@@ -410,11 +404,16 @@ void TfrmMain::Screenshot_Display(int AIndex)
         TabControl1_Header_Activate(TabItem2H_Screenshot);
 
     const QString file = model->FilePath(AIndex);
-    std::error_code ec;
-    if (file.isEmpty() || !std::filesystem::is_regular_file(PathNative(file), ec)) {
+    if (file.isEmpty() || !PathIsFile(file)) {
         Screenshots_ClearViewer();
         return;
     }
+    // The screenshot shown already (a row clicked again after the list was
+    // made anew) keeps the zoom and place the user gave it.
+    if (file == FScreenshotShown)
+        return;
+    // A picture still being decoded for the viewer is shown no more.
+    const quint64 request = ++FViewerRequests;
     FScreenshotShown = file;
     // A large picture takes seconds to decode: that happens off the GUI
     // thread, ahead of the thumbnails waiting there, and the row's thumbnail
@@ -446,8 +445,7 @@ void TfrmMain::Screenshot_Decoded(quint64 ARequest, const QImage& APicture)
     if (ARequest != FViewerRequests)
         return;
     FViewerLoading = false;
-    ImageViewerScreenshot->SetPicture(APicture);
-    ImageViewerScreenshot->BestFit();
+    ImageViewerScreenshot->SetSharperPicture(APicture);
 }
 
 void TfrmMain::Screenshots_ClearViewer()
@@ -486,9 +484,7 @@ void TfrmMain::Screenshot_Delete(const QString& sFileName)
         if (index >= 0)
             ListViewScreenshots->Model()->RemoveRow(index);
         // A file already gone, or one that cannot be removed, only loses its row.
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(PathNative(file), ec))
-            std::filesystem::remove(PathNative(file), ec);
+        PathRemoveFile(file);
         if (index >= 0)
             Screenshot_Display(index);
     });

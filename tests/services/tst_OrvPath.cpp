@@ -14,6 +14,7 @@
 
 #include <climits>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 #include <vector>
 #include <fcntl.h>
@@ -260,6 +261,65 @@ private slots:
         QCOMPARE(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()), bytes);
         if (bytes.isValidUtf8())
             QCOMPARE(url.toLocalFile(), QString::fromUtf8(bytes));
+    }
+
+    // What the window asks of the file system, by names that are bytes: a
+    // name that is not UTF-8, a link to a file, and what is not a file.
+    void fileQuestions_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArray>("linkTo");
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<bool>("isFile");
+        QTest::newRow("UTF-8 file") << QByteArray("caf\xc3\xa9.png") << QByteArray("abc") << QByteArray() << false << true;
+        QTest::newRow("Latin-1 file") << QByteArray("r\xe9sum\xe9.png") << QByteArray("abcd") << QByteArray() << false
+                                      << true;
+        QTest::newRow("empty file") << QByteArray("empty.png") << QByteArray() << QByteArray() << false << true;
+        QTest::newRow("link to a file") << QByteArray("link.png") << QByteArray("ab") << QByteArray("target") << false
+                                        << true;
+        QTest::newRow("dangling link") << QByteArray("dangling.png") << QByteArray() << QByteArray("missing") << false
+                                       << false;
+        QTest::newRow("folder") << QByteArray("folder.png") << QByteArray() << QByteArray() << true << false;
+    }
+
+    void fileQuestions()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, linkTo);
+        QFETCH(bool, folder);
+        QFETCH(bool, isFile);
+        QTemporaryDir dir;
+        const std::filesystem::path native = std::filesystem::path(QFile::encodeName(dir.path()).toStdString()) / name.toStdString();
+        if (folder) {
+            QVERIFY(std::filesystem::create_directory(native));
+        } else {
+            const std::filesystem::path written = linkTo.isEmpty() ? native : native.parent_path() / linkTo.toStdString();
+            if (linkTo != "missing") {
+                std::ofstream file(written, std::ios::binary);
+                file.write(content.constData(), content.size());
+                QVERIFY(file.good());
+            }
+            if (!linkTo.isEmpty())
+                std::filesystem::create_symlink(linkTo.toStdString(), native);
+        }
+        const QString path = PathFromNative(QByteArray::fromStdString(native.string()));
+
+        QCOMPARE(PathIsFile(path), isFile);
+        QCOMPARE(PathFileNames(dir.path()).contains(PathFromNative(name)), isFile);
+        const TOrvFileStamp stamp = PathStamp(path);
+        QCOMPARE(stamp.Size, std::uintmax_t(isFile ? content.size() : 0));
+        QCOMPARE(stamp.Written != std::filesystem::file_time_type{}, isFile);
+        QCOMPARE(PathRemoveFile(path), isFile || !linkTo.isEmpty());
+        QVERIFY(!PathIsFile(path));
+        // A link goes, not what it names; a folder stays.
+        std::error_code ec;
+        if (!linkTo.isEmpty() && linkTo != "missing")
+            QVERIFY(std::filesystem::is_regular_file(native.parent_path() / linkTo.toStdString(), ec));
+        QCOMPARE(std::filesystem::is_directory(native, ec), folder);
+        QVERIFY(!PathRemoveFile(path));
+        QCOMPARE(PathStamp(path), TOrvFileStamp{});
     }
 
     void userFolders_data()

@@ -957,7 +957,9 @@ private slots:
         const int panned = Viewer()->horizontalScrollBar()->value();
         QVERIFY2(panned > before, qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(panned)));
 
-        // Clicking the row shown once more leaves the view as the user made it.
+        // Clicking the row shown once more leaves the view as the user made
+        // it, also once the list has been made anew since.
+        F.Access().Screenshots_UpdateFromFile(F.Access().FilenameLast());
         ClickRow(2);
         QCOMPARE(Viewer()->BitmapScale(), zoomed);
         QCOMPARE(Viewer()->horizontalScrollBar()->value(), panned);
@@ -997,6 +999,43 @@ private slots:
             << 3 << int(QMessageBox::Yes) << false << QStringList {"run_0003.png", "run_0002.png"} << 0 << true;
         QTest::newRow("Yes on the second-oldest, after the refresh")
             << 2 << int(QMessageBox::Yes) << false << QStringList {"run_0003.png", "run_0001.png"} << 1 << true;
+    }
+
+    // The whole picture replacing the thumbnail that stood in for it keeps
+    // what the user sees: fitted stays fitted, a zoomed part stays in view.
+    void wholePictureKeepsTheView()
+    {
+        TImageViewer viewer;
+        viewer.resize(400, 300);
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+        QImage thumbnail(192, 108, QImage::Format_RGB32);
+        thumbnail.fill(Qt::darkCyan);
+        QImage whole(1920, 1080, QImage::Format_RGB32);
+        whole.fill(Qt::darkCyan);
+        const QPoint centre = viewer.viewport()->rect().center();
+
+        viewer.SetPicture(thumbnail);
+        viewer.BestFit();
+        viewer.SetSharperPicture(whole);
+        const QSize box = viewer.viewport()->size();
+        QCOMPARE(viewer.BitmapScale(), std::min(box.width() / 1920.0, box.height() / 1080.0));
+
+        viewer.SetPicture(thumbnail);
+        viewer.BestFit();
+        viewer.SetBitmapScale(4.0, centre + QPoint(60, 20));
+        const QPointF seen = viewer.mapToScene(centre);
+        viewer.SetSharperPicture(whole);
+        QCOMPARE(viewer.BitmapScale(), 0.4);
+        // One pixel of the view is two and a half of the whole picture.
+        const QPointF seenNow = viewer.mapToScene(centre);
+        QVERIFY2((seenNow - seen * 10).manhattanLength() <= 6,
+                 qPrintable(QStringLiteral("%1,%2 -> %3,%4").arg(seen.x() * 10).arg(seen.y() * 10).arg(seenNow.x()).arg(seenNow.y())));
+        // And it stays zoomed when the view changes size.
+        const int widthBefore = viewer.viewport()->width();
+        viewer.resize(500, 300);
+        QTRY_VERIFY(viewer.viewport()->width() > widthBefore);
+        QCOMPARE(viewer.BitmapScale(), 0.4);
     }
 
     void deleteAfterConfirmation()
