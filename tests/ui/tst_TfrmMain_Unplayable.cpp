@@ -291,19 +291,24 @@ private slots:
         F.ClickFile(QStringLiteral("late.avi"));
         QVERIFY(F.CoverShown());
         // Its first bytes come a third of the way into the window's limit,
-        // and more than the engine takes to open a file at hand.
-        // The pipe takes what the engine reads; once the video rests, the
-        // engine reads no more and the rest is not written.
+        // and more than the engine takes to open a file at hand; then the
+        // video comes at the pace it plays, as from a slow disk. The engine
+        // opens the file a second time once it has read the first bytes, and
+        // a pipe gives each byte to one reader only: what the first opening
+        // takes while it lasts is lost to the second, which then gets the
+        // rest. Once the video rests the engine reads no more and the rest is
+        // not written.
         std::atomic<bool> done {false};
         QCOMPARE(::fcntl(disk, F_SETFL, O_NONBLOCK), 0);
         std::thread answer([&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(12000));
+            const qsizetype chunk = bytes.size() * 100 / format.durationMs + 1;
             for (qsizetype sent = 0; sent < bytes.size() && !done;) {
-                const ssize_t written = ::write(disk, bytes.constData() + sent, size_t(bytes.size() - sent));
+                const ssize_t written =
+                    ::write(disk, bytes.constData() + sent, size_t(std::min(chunk, bytes.size() - sent)));
                 if (written > 0)
                     sent += written;
-                else
-                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                std::this_thread::sleep_for(std::chrono::milliseconds(written > 0 ? 100 : 10));
             }
         });
         const auto joined = qScopeGuard([&] {
