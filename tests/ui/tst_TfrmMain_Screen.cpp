@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTimer>
@@ -74,8 +75,10 @@ private:
                  qPrintable(QStringLiteral("the volume bar shows on %1 of %2 rows").arg(VolumeRowsOnScreen()).arg(height)));
     }
 
-    // Chooses sPath in Qt's own folder dialog as a user does: its path typed
-    // into the dialog's file name box, then Enter.
+    // Chooses sPath in Qt's own folder dialog as a user does: its path pasted
+    // into the dialog's file name box, then Enter. Typed key by key, the
+    // path would race the box's completion list, which comes up while the
+    // dialog still reads the folder and takes the keys that follow.
     void ChooseInTheFolderDialog(const QString& sPath)
     {
         TOpenDialog::SetRunner({});
@@ -90,10 +93,13 @@ private:
             auto* name = dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
             if (!name || !name->isVisible())
                 return;
-            if (!typed) {
-                typed = true;
+            typed = true;
+            if (name->text() != sPath) {
                 name->setFocus();
-                QTest::keyClicks(name, sPath);
+                QGuiApplication::clipboard()->setText(sPath);
+                QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+                return;
             }
             // The first Enter may only take the completion the box offers.
             QTest::keyClick(name, Qt::Key_Return);
