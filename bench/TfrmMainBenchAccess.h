@@ -2,6 +2,7 @@
 
 #include "engine/TVlcPlayer.h"
 #include "ui/TfrmMain.h"
+#include "ui/TScreenshotWriter.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -24,6 +25,6 @@ struct TfrmMainBenchAccess
     void Screenshot_Display(int AIndex) { w.Screenshot_Display(AIndex); }
     // Screenshots asked for and not yet written, or still to be asked for
     // behind steps that wait for them.
-    int ScreenshotsPending() const { return int(w.FScreenshotJobs.size() + w.FAfterScreenshots.size()); }
+    int ScreenshotsPending() const { return w.FScreenshotWriter->Pending(); }
     QString StatusMessage() const { return w.LabelStatusMessage->text(); }
 };

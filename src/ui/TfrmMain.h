@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <memory>
-#include <vector>
 
 class QFrame;
 class QImage;
@@ -19,7 +18,6 @@ class QSlider;
 class QSplitter;
 class QStackedWidget;
 class QStatusBar;
-class QThreadPool;
 class QTimer;
 class TAniIndicator;
 class TClickPanel;
@@ -29,10 +27,10 @@ class TImageViewer;
 class TOpenDialog;
 class TScreenshotListView;
 class TScreenshotThumbnails;
+class TScreenshotWriter;
 class TStyleButton;
 class TVlcPlayer;
 struct TScreenshotCopy;
-struct TScreenshotJob;
 struct TScreenshotReceiver;
 
 // The main window: the videos of one media folder, the chosen video, and the
@@ -114,29 +112,19 @@ private:
     void ListBoxFilesItemClick(QListWidgetItem* AItem);
 
     // --- Screenshots (TfrmMain_Screenshots.cpp)
-    // Makes the thumbnail loader and the screenshot thread, and connects the
+    // Makes the thumbnail loader and the screenshot writer, and connects the
     // screenshot controls.
     void Screenshots_Create();
     // Has the displayed video's frame written under its next free screenshot
-    // number, on the screenshot thread; the list follows once it is written.
+    // number by the screenshot writer; the list follows once it is written.
     void ButtonScreenshotClick();
     void Screenshots_Take();
-    // The screenshot AJob has been written as sFileName (AWritten) or not,
-    // for sWhy (about the file sWhyName, for its "%1").
-    void Screenshots_Written(const std::shared_ptr<TScreenshotJob>& AJob, const QString& sFileName, bool AWritten,
-                             const QString& sWhy, const QString& sWhyName);
-    // Runs AAction at once, or, while screenshots are being written, once
-    // they all are: what changes the picture must wait for them. The wait
-    // shows in the status bar and lasts ScreenshotWaitMs at most.
-    void Screenshots_Then(std::function<void()> AAction);
-    // The screenshots not written in time are given up: none of them is
-    // published, and what waited for them runs.
-    void Screenshots_Abandon();
-    // Runs what waited for the screenshots, in the order asked.
-    void Screenshots_RunWaiting();
+    // A screenshot has been written as sFileName, or one awaited came to
+    // nothing (sFileName empty): the list is made anew.
+    void Screenshots_Written(const QString& sFileName);
     // At close: nothing more is asked, run or reported; the screenshots
-    // under way get CloseWaitMs to finish and are given up after that. Safe
-    // to call again.
+    // under way get a short while to finish and are given up after that.
+    // Safe to call again.
     void Screenshots_Close();
     // The bin and the Delete key: the selected screenshot.
     void ButtonDeleteScreenshotClick();
@@ -260,16 +248,10 @@ private:
     // Runs while the first-frame rest waits for the engine's video output.
     QTimer* FFirstPictureWait = nullptr;
     TScreenshotThumbnails* FThumbnails = nullptr;
-    // One thread: screenshots are written one at a time, in the order asked.
-    QThreadPool* FScreenshotThread = nullptr;
-    // The screenshots asked for and not yet reported, in the order asked.
-    std::vector<std::shared_ptr<TScreenshotJob>> FScreenshotJobs;
-    // What waits for the screenshots being written, in the order asked.
-    std::vector<std::function<void()>> FAfterScreenshots;
-    // Ends a wait behind screenshots that takes too long.
-    QTimer* FScreenshotWait = nullptr;
-    // Where the screenshot thread and the viewer's decoding report; emptied
-    // when the window closes.
+    // Writes the screenshots; what must see them done waits behind them there.
+    TScreenshotWriter* FScreenshotWriter = nullptr;
+    // Where the viewer's decoding and the copies report; emptied when the
+    // window closes.
     std::shared_ptr<TScreenshotReceiver> FScreenshotReceiver;
     // The screenshot the delete question is about while it is open.
     QString FScreenshotAsked;

@@ -9,6 +9,7 @@
 #include "ui/TOpenDialog.h"
 #include "ui/TScreenshotListModel.h"
 #include "ui/TScreenshotListView.h"
+#include "ui/TScreenshotWriter.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -168,7 +169,7 @@ void TfrmMain::ListBoxFilesItemClick(QListWidgetItem* AItem)
             if (!self)
                 return;
             // The screenshots asked for are of the video displayed until now.
-            self->Screenshots_Then([self, file, clicked] {
+            self->FScreenshotWriter->Then([self, file, clicked] {
                 if (!self)
                     return;
                 if (!clicked.isValid()) {

@@ -3,6 +3,7 @@
 #include "engine/TVlcPlayer.h"
 #include "services/OrvPath.h"
 #include "ui/THeaderTabBar.h"
+#include "ui/TScreenshotWriter.h"
 #include "ui/TStyleButton.h"
 
 #include <QApplication>
@@ -139,7 +140,7 @@ QString TfrmMain::MediaTime_Text(qint64 AMs)
 // the screenshots asked for before it, which are of the picture shown then.
 void TfrmMain::bPlayClick(QObject*)
 {
-    Screenshots_Then([this] {
+    FScreenshotWriter->Then([this] {
         if (FPlayer->GetState() == vlcPlayer_Playing)
             Player_Stop();
         else
@@ -196,7 +197,7 @@ void TfrmMain::Player_Stop()
 void TfrmMain::b10SecBackwardClick(QObject* Sender)
 {
     const qint64 step = StepOf(Sender);
-    Screenshots_Then([this, step] {
+    FScreenshotWriter->Then([this, step] {
         Player_Stop();
         TabControl1_Header_Activate(TabItem1H_Video);
         const auto position = qint64(Timeline_Value());
@@ -207,7 +208,7 @@ void TfrmMain::b10SecBackwardClick(QObject* Sender)
 void TfrmMain::b10SecForwardClick(QObject* Sender)
 {
     const qint64 step = StepOf(Sender);
-    Screenshots_Then([this, step] {
+    FScreenshotWriter->Then([this, step] {
         Player_Stop();
         TabControl1_Header_Activate(TabItem1H_Video);
         const auto position = qint64(Timeline_Value());
@@ -260,7 +261,7 @@ void TfrmMain::tbProcessTracking()
     if (FProcessTrackIgnore || !QGuiApplication::mouseButtons().testFlag(Qt::LeftButton))
         return;
     const auto position = qint64(Timeline_Value());
-    Screenshots_Then([this, position] {
+    FScreenshotWriter->Then([this, position] {
         if (FPlayer->GetState() == vlcPlayer_Playing)
             Player_Stop();
         FPlayer->SetVideoPosInMs(position);

@@ -13,6 +13,7 @@
 #include "ui/TScreenshotListModel.h"
 #include "ui/TScreenshotListView.h"
 #include "ui/TScreenshotThumbnails.h"
+#include "ui/TScreenshotWriter.h"
 #include "ui/TStyleButton.h"
 
 #include <QBuffer>
@@ -33,103 +34,15 @@
 
 namespace {
 
-const QString ScreenshotExt = QStringLiteral(".png");
-// The longest an action waits behind screenshots being written, and the
-// longest closing the window waits for them.
-constexpr int ScreenshotWaitMs = 5000;
-constexpr int CloseWaitMs = 3000;
 // The viewer's picture is decoded before the thumbnails waiting for the pool.
 constexpr int ViewerDecodePriority = 1;
-// What the status bar says while something waits for a screenshot.
-const QString SavingText = QStringLiteral("Saving the screenshot…");
 // What it says when a copy came to nothing, before why.
 const QString NothingCopiedText = QStringLiteral("Nothing copied: ");
 
-// Where the screenshots of a video go: its folder, and the literal start of
-// their names, the video's name without its extension and an underscore
-// ("run_" for run.avi, then run_0001.png and so on).
-struct TScreenshotNames
-{
-    QString Folder;
-    QString Prefix;
-};
-
-TScreenshotNames ScreenshotNamesOf(const QString& sVideo)
-{
-    const QString full = QDir::cleanPath(QFileInfo(sVideo).absoluteFilePath());
-    const QString pngName = PathFileName(PathChangeExt(full, ScreenshotExt));
-    return {PathDirectory(full), pngName.chopped(ScreenshotExt.size()) + u'_'};
-}
-
-struct TScreenshotResult
-{
-    QString FileName;
-    bool Written = false;
-    // Why it was not written; a name in it is WhyName, for its "%1".
-    QString Why;
-    QString WhyName;
-};
-
-// Writes AFrame as the next numbered screenshot of ANames: whole into a file
-// of its own first, then published under its number, so that the folder never
-// shows a screenshot half made. Nothing is published once AAbandoned is set.
-TScreenshotResult WriteScreenshot(const std::function<TFrameReader::TFrame()>& AFrame, const TScreenshotNames& ANames,
-                                  const std::atomic<bool>& AAbandoned)
-{
-    TScreenshotResult result;
-    // The name it would get now, to tell of a failure: the published name
-    // may be a later one.
-    const QString next = AutoFileIn_Literal(ANames.Folder, ANames.Prefix, ScreenshotExt);
-    if (next.isEmpty()) {
-        result.Why = QStringLiteral("every number up to 9999 is taken");
-        return result;
-    }
-    if (AAbandoned)
-        return result;
-    const QImage picture = AFrame().Image;
-    if (picture.isNull()) {
-        result.Why = QStringLiteral("the video gives no picture of this frame");
-        return result;
-    }
-    QFile temp;
-    QString tempPath;
-    if (!PathOpenTemp(temp, ANames.Folder, tempPath, result.Why))
-        return result;
-    const auto removeTemp = qScopeGuard([&tempPath] {
-        if (!tempPath.isEmpty())
-            PathRemoveFile(tempPath);
-    });
-    if (!picture.save(&temp, "PNG") || temp.error() != QFileDevice::NoError) {
-        result.Why = QStringLiteral("the frame could not be written to %1");
-        result.WhyName = PathDisplay(PathFileName(next));
-        return result;
-    }
-    temp.close();
-    if (AAbandoned)
-        return result;
-    const TOrvPublishedFile published =
-        AutoFileIn_LiteralPublish(ANames.Folder, ANames.Prefix, ScreenshotExt, tempPath);
-    if (published.NumbersUsedUp) {
-        result.Why = QStringLiteral("every number up to 9999 is taken");
-    } else if (published.FileName.isEmpty()) {
-        result.Why = published.ErrorText;
-    } else {
-        tempPath.clear();
-        result.FileName = published.FileName;
-        result.Written = true;
-    }
-    return result;
-}
-
 } // namespace
 
-// A screenshot asked for: given up once Abandoned is set.
-struct TScreenshotJob
-{
-    std::atomic<bool> Abandoned {false};
-};
-
-// The window the screenshot thread reports to, while it is there.
+// The window the work on the pool (the viewer's picture, copies) reports
+// to, while it is there.
 struct TScreenshotReceiver
 {
     std::mutex Lock;
@@ -196,14 +109,20 @@ TScreenshotCopy CopyOfFrame(const std::function<TFrameReader::TFrame()>& AFrame)
 
 void TfrmMain::Screenshots_Create()
 {
-    FScreenshotThread = new QThreadPool(this);
-    FScreenshotThread->setMaxThreadCount(1);
     FScreenshotReceiver = std::make_shared<TScreenshotReceiver>();
     FScreenshotReceiver->Window = this;
-    FScreenshotWait = new QTimer(this);
-    FScreenshotWait->setSingleShot(true);
-    FScreenshotWait->setInterval(ScreenshotWaitMs);
-    connect(FScreenshotWait, &QTimer::timeout, this, &TfrmMain::Screenshots_Abandon);
+    FScreenshotWriter = new TScreenshotWriter(this);
+    connect(FScreenshotWriter, &TScreenshotWriter::finished, this, &TfrmMain::Screenshots_Written);
+    connect(FScreenshotWriter, &TScreenshotWriter::statusMessage, this, [this](const QString& sText, const QString& sName) {
+        if (sText.isEmpty())
+            StatusBar_ClearMessage();
+        else
+            StatusBar_ShowMessage(sText, sName);
+    });
+    connect(FScreenshotWriter, &TScreenshotWriter::waitOver, this, [this] {
+        if (FStatusMessage == TScreenshotWriter::SavingText)
+            StatusBar_ClearMessage();
+    });
     FThumbnails = new TScreenshotThumbnails(this);
     connect(FThumbnails, &TScreenshotThumbnails::thumbnailReady, this, &TfrmMain::Screenshots_ThumbnailReady);
     connect(ButtonScreenshot, &QToolButton::clicked, this, &TfrmMain::ButtonScreenshotClick);
@@ -220,114 +139,38 @@ void TfrmMain::ButtonScreenshotClick()
 {
     // After a step that still waits for the screenshots before it, this one
     // is of the picture the step shows.
-    if (FAfterScreenshots.empty())
-        Screenshots_Take();
+    if (FScreenshotWriter->IsWaiting())
+        FScreenshotWriter->Then([this] { Screenshots_Take(); });
     else
-        Screenshots_Then([this] { Screenshots_Take(); });
+        Screenshots_Take();
 }
 
 void TfrmMain::Screenshots_Take()
 {
-    // The picture is of the displayed video, whatever the list highlights.
+    // The picture is of the displayed video, whatever the list highlights,
+    // and the frame the one shown now.
     if (FClosing || ListBoxFiles->selectedItems().isEmpty() || FFileName.isEmpty() || !FPlayer)
         return;
-    auto job = std::make_shared<TScreenshotJob>();
-    FScreenshotJobs.push_back(job);
-    // The frame is the one shown now; the thread takes it, and claims the
-    // name in the order of the keys: a second S takes the number after the
-    // first.
-    OrvHandOver_Start(*FScreenshotThread, [receiver = FScreenshotReceiver, job, frame = FPlayer->ShownFrame(),
-                                           names = ScreenshotNamesOf(FFileName)] {
-        const TScreenshotResult result = WriteScreenshot(frame, names, job->Abandoned);
-        std::lock_guard lock(receiver->Lock);
-        if (!receiver->Window)
-            return;
-        OrvHandOver_Invoke(receiver->Window, [window = receiver->Window, job, result] {
-            window->Screenshots_Written(job, result.FileName, result.Written, result.Why, result.WhyName);
-        });
-    });
+    FScreenshotWriter->Take(FPlayer->ShownFrame(), FFileName);
 }
 
-void TfrmMain::Screenshots_Written(const std::shared_ptr<TScreenshotJob>& AJob, const QString& sFileName,
-                                   bool AWritten, const QString& sWhy, const QString& sWhyName)
+void TfrmMain::Screenshots_Written(const QString& sFileName)
 {
-    const auto job = std::find(FScreenshotJobs.begin(), FScreenshotJobs.end(), AJob);
-    // One given up was told of then; one published all the same is listed.
-    const bool awaited = job != FScreenshotJobs.end();
-    if (awaited) {
-        FScreenshotJobs.erase(job);
-        // The new row in the list says it was saved; only a failure is told.
-        if (AWritten)
-            StatusBar_ClearMessage();
-        else
-            StatusBar_ShowMessage(QStringLiteral("No screenshot saved: ") + sWhy, sWhyName);
-    }
-    if (AWritten || awaited) {
-        Screenshots_UpdateFromFile(FFilenameLast);
-        // Only highlighted: the viewer keeps its picture until the row is
-        // clicked. The row a delete question is about stays highlighted.
-        TScreenshotListModel* model = ListViewScreenshots->Model();
-        const int row = model->IndexOfFile(FScreenshotAsked.isEmpty() ? sFileName : FScreenshotAsked);
-        if (row >= 0)
-            ListViewScreenshots->SetItemIndex(row);
-        else if (model->Count() > 1 && FScreenshotAsked.isEmpty())
-            ListViewScreenshots->SetItemIndex(1);
-    }
-    if (FScreenshotJobs.empty())
-        Screenshots_RunWaiting();
-}
-
-void TfrmMain::Screenshots_Then(std::function<void()> AAction)
-{
-    if (FClosing)
-        return;
-    if (FScreenshotJobs.empty() && FAfterScreenshots.empty()) {
-        AAction();
-        return;
-    }
-    FAfterScreenshots.push_back(std::move(AAction));
-    if (!FScreenshotWait->isActive()) {
-        FScreenshotWait->start();
-        StatusBar_ShowMessage(SavingText);
-    }
-}
-
-void TfrmMain::Screenshots_Abandon()
-{
-    if (FScreenshotJobs.empty())
-        return;
-    for (const std::shared_ptr<TScreenshotJob>& job : FScreenshotJobs)
-        job->Abandoned = true;
-    FScreenshotJobs.clear();
-    StatusBar_ShowMessage(QStringLiteral("No screenshot saved: it took longer than %1 s").arg(ScreenshotWaitMs / 1000));
-    Screenshots_RunWaiting();
-}
-
-void TfrmMain::Screenshots_RunWaiting()
-{
-    FScreenshotWait->stop();
-    // In the order asked; a screenshot among them is waited for in turn.
-    while (FScreenshotJobs.empty() && !FAfterScreenshots.empty() && !FClosing) {
-        const std::function<void()> action = std::move(FAfterScreenshots.front());
-        FAfterScreenshots.erase(FAfterScreenshots.begin());
-        action();
-    }
-    if (FScreenshotJobs.empty() && FStatusMessage == SavingText)
-        StatusBar_ClearMessage();
+    Screenshots_UpdateFromFile(FFilenameLast);
+    // Only highlighted: the viewer keeps its picture until the row is
+    // clicked. The row a delete question is about stays highlighted.
+    TScreenshotListModel* model = ListViewScreenshots->Model();
+    const int row = model->IndexOfFile(FScreenshotAsked.isEmpty() ? sFileName : FScreenshotAsked);
+    if (row >= 0)
+        ListViewScreenshots->SetItemIndex(row);
+    else if (model->Count() > 1 && FScreenshotAsked.isEmpty())
+        ListViewScreenshots->SetItemIndex(1);
 }
 
 void TfrmMain::Screenshots_Close()
 {
     FClosing = true;
-    FAfterScreenshots.clear();
-    FScreenshotWait->stop();
-    // A screenshot under way is of a picture the user asked for: it is given
-    // a moment, not forever.
-    if (!FScreenshotThread->waitForDone(CloseWaitMs)) {
-        for (const std::shared_ptr<TScreenshotJob>& job : FScreenshotJobs)
-            job->Abandoned = true;
-    }
-    FScreenshotJobs.clear();
+    FScreenshotWriter->Close();
     // What is still under way reports to no one.
     std::lock_guard lock(FScreenshotReceiver->Lock);
     FScreenshotReceiver->Window = nullptr;
@@ -370,8 +213,8 @@ void TfrmMain::Screenshots_UpdateFromFile(const QString& sFilename)
         if (sFilename.isEmpty())
             return;
 
-        const TScreenshotNames names = ScreenshotNamesOf(sFilename);
-        const QStringList files = AutoFileIn_LiteralFiles(names.Folder, names.Prefix, ScreenshotExt);
+        const TScreenshotWriter::TNames names = TScreenshotWriter::NamesOf(sFilename);
+        const QStringList files = AutoFileIn_LiteralFiles(names.Folder, names.Prefix, TScreenshotWriter::Ext);
         FThumbnails->SetBox(QSize(TScreenshotListDelegate::ImageWidth, TScreenshotListDelegate::ImageHeight),
                             ListViewScreenshots->devicePixelRatioF());
         FThumbnails->RetainOnly(QSet<QString>(files.cbegin(), files.cend()));
@@ -501,12 +344,12 @@ void TfrmMain::Screenshots_Copy()
     } else if (TabControl1_Header->currentIndex() == TabItem2H_Screenshot) {
         if (!FScreenshotShown.isEmpty())
             Screenshot_CopyFile(FScreenshotShown);
-    } else if (FAfterScreenshots.empty()) {
+    } else if (!FScreenshotWriter->IsWaiting()) {
         Screenshots_CopyFrame();
     } else {
         // After a step that still waits for the screenshots before it, the
         // copy is of the picture the step shows, as a screenshot would be.
-        Screenshots_Then([this] { Screenshots_CopyFrame(); });
+        FScreenshotWriter->Then([this] { Screenshots_CopyFrame(); });
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/TVlcPlayer.h"
 #include "ui/TfrmMain.h"
+#include "ui/TScreenshotWriter.h"
 
 #include <QListWidget>
 #include <QLabel>
@@ -54,10 +55,10 @@ struct TfrmMainAccess
     void Screenshots_UpdateFromFile(const QString& sFilename) { w.Screenshots_UpdateFromFile(sFilename); }
     void Screenshot_Display(int AIndex) { w.Screenshot_Display(AIndex); }
     // The one thread screenshots are written on, in the order asked.
-    QThreadPool* ScreenshotThread() const { return w.FScreenshotThread; }
+    QThreadPool* ScreenshotThread() const { return w.FScreenshotWriter->FThread; }
     // Screenshots asked for and not yet written, or still to be asked for
     // behind steps that wait for them.
-    int ScreenshotsPending() const { return int(w.FScreenshotJobs.size() + w.FAfterScreenshots.size()); }
+    int ScreenshotsPending() const { return w.FScreenshotWriter->Pending(); }
     QString StatusMessage() const { return w.LabelStatusMessage->text(); }
     QString StatusToolTip() const { return w.LabelStatusMessage->toolTip(); }
     // The viewer's picture is still being decoded.
