@@ -242,12 +242,17 @@ public:
     {
         FDoneNs = -1;
         FRunning = true;
+        // The file is looked at once more after the watch is stopped: a
+        // thread that starts late may find the screenshot written already.
         FThread = std::thread([this, sPath, &AClock] {
-            while (FRunning) {
+            for (;;) {
+                const bool stopped = !FRunning;
                 if (PngComplete(sPath)) {
                     FDoneNs = AClock.nsecsElapsed();
                     return;
                 }
+                if (stopped)
+                    return;
                 std::this_thread::sleep_for(std::chrono::microseconds(500));
             }
         });
