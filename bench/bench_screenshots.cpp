@@ -24,6 +24,7 @@
 //   xvfb-run -a -s "-screen 0 1280x1024x24" bench_screenshots
 
 #include "BenchMedian.h"
+#include "BenchMpv.h"
 #include "TestMedia.h"
 #include "TestPng.h"
 #include "TestScreen.h"
@@ -269,119 +270,6 @@ private:
     std::thread FThread;
     std::atomic<bool> FRunning = false;
     std::atomic<qint64> FDoneNs = -1;
-};
-
-// mpv paused on a video, driven over its IPC socket as a reviewer would use
-// it to save an exact frame.
-class TMpv
-{
-public:
-    static bool Installed() { return !QStandardPaths::findExecutable(QStringLiteral("mpv")).isEmpty(); }
-
-    ~TMpv()
-    {
-        FSocket.abort();
-        FProcess.terminate();
-        if (!FProcess.waitForFinished(5000))
-            FProcess.kill();
-    }
-
-    bool Start(const QString& sVideo)
-    {
-        const QString socket = FDir.filePath(QStringLiteral("mpv.sock"));
-        FProcess.start(QStringLiteral("mpv"), {"--no-config", "--idle", "--pause", "--no-audio", "--vo=null",
-                                               "--screenshot-png-compression=1", "--input-ipc-server=" + socket, sVideo});
-        if (!FProcess.waitForStarted(10000))
-            return false;
-        QElapsedTimer clock;
-        clock.start();
-        while (FSocket.state() != QLocalSocket::ConnectedState) {
-            if (clock.elapsed() > 10000 || FProcess.state() == QProcess::NotRunning)
-                return false;
-            FSocket.connectToServer(socket);
-            if (!FSocket.waitForConnected(100))
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        // The file's own first frame is decoded before any seek is asked for,
-        // so that its report is not taken for the seek's.
-        NextEvent(QStringLiteral("playback-restart"), 3000);
-        return true;
-    }
-
-    // Seeks to exactly ASeconds and returns once that frame is decoded and
-    // mpv rests on it.
-    bool SeekExact(double ASeconds)
-    {
-        FEvents.clear();
-        if (!Command({QStringLiteral("seek"), ASeconds, QStringLiteral("absolute+exact")}))
-            return false;
-        while (NextEvent(QStringLiteral("playback-restart"), WaitLimitMs)) {
-            const std::optional<QJsonValue> at = Command({QStringLiteral("get_property"), QStringLiteral("time-pos")});
-            if (at && std::abs(at->toDouble() - ASeconds) < 0.0005)
-                return true;
-        }
-        return false;
-    }
-
-    // Writes the frame mpv rests on to sFile; returns once mpv has answered.
-    bool Screenshot(const QString& sFile)
-    {
-        return bool(Command({QStringLiteral("screenshot-to-file"), sFile, QStringLiteral("video")}));
-    }
-
-private:
-    // Sends a command and waits for its answer; events that come meanwhile
-    // are kept for NextEvent.
-    std::optional<QJsonValue> Command(const QJsonArray& ACommand)
-    {
-        const int id = ++FRequest;
-        const QJsonObject request {{QStringLiteral("command"), ACommand}, {QStringLiteral("request_id"), id}};
-        FSocket.write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
-        FSocket.flush();
-        QJsonObject message;
-        while (ReadMessage(message, WaitLimitMs)) {
-            if (message.contains(QStringLiteral("event")))
-                FEvents << message.value(QStringLiteral("event")).toString();
-            else if (message.value(QStringLiteral("request_id")).toInt() == id) {
-                if (message.value(QStringLiteral("error")).toString() != QLatin1String("success"))
-                    return std::nullopt;
-                return message.value(QStringLiteral("data"));
-            }
-        }
-        return std::nullopt;
-    }
-
-    bool NextEvent(const QString& sName, int ALimitMs)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        QJsonObject message;
-        while (!FEvents.contains(sName)) {
-            const int left = ALimitMs - int(clock.elapsed());
-            if (left <= 0 || !ReadMessage(message, left))
-                return false;
-            if (message.contains(QStringLiteral("event")))
-                FEvents << message.value(QStringLiteral("event")).toString();
-        }
-        FEvents.remove(0, FEvents.indexOf(sName) + 1);
-        return true;
-    }
-
-    bool ReadMessage(QJsonObject& AMessage, int ALimitMs)
-    {
-        while (!FSocket.canReadLine()) {
-            if (!FSocket.waitForReadyRead(ALimitMs))
-                return false;
-        }
-        AMessage = QJsonDocument::fromJson(FSocket.readLine()).object();
-        return true;
-    }
-
-    QTemporaryDir FDir;
-    QProcess FProcess;
-    QLocalSocket FSocket;
-    QStringList FEvents;
-    int FRequest = 0;
 };
 
 // S's parts, called one by one on a thread as the window's S calls them, on
