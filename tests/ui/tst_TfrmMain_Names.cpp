@@ -1,4 +1,5 @@
 #include "TestScreen.h"
+#include "TByteNamedMedia.h"
 #include "TfrmMainFixture.h"
 
 #include "services/OrvPath.h"
@@ -28,31 +29,8 @@ class tst_TfrmMain_Names : public QObject
 private:
     TfrmMainFixture F;
     QTemporaryDir FSource;
-    std::unique_ptr<QTemporaryDir> FMedia;
+    TByteNamedMedia FMedia;
 
-    // The media folder as the file system names it.
-    QByteArray MediaFolder() const { return QFile::encodeName(FMedia->path()); }
-    fs::path MediaFile(const QByteArray& AName) const { return fs::path((MediaFolder() + '/' + AName).toStdString()); }
-    // The window's path of a media file.
-    QString MediaPath(const QByteArray& AName) const { return PathFromNative(MediaFolder() + '/' + AName); }
-
-    void CopyVideo(const QString& sSource, const QByteArray& AName) const
-    {
-        std::error_code ec;
-        fs::copy_file(fs::path(QFile::encodeName(FSource.filePath(sSource)).toStdString()), MediaFile(AName), ec);
-        QVERIFY2(!ec, ec.message().c_str());
-    }
-
-    // The names of the media folder's PNG files, as the file system holds them.
-    QByteArrayList PngFiles() const
-    {
-        QByteArrayList names;
-        for (const fs::directory_entry& entry : fs::directory_iterator(MediaFile({})))
-            if (entry.path().extension() == ".png")
-                names << QByteArray::fromStdString(entry.path().filename().native());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 
     static QImage ReadImage(const fs::path& AFile)
     {
@@ -137,7 +115,7 @@ private slots:
 
     void init()
     {
-        FMedia = std::make_unique<QTemporaryDir>();
+        FMedia.Make();
         F.FreshWindow();
     }
 
@@ -146,8 +124,8 @@ private slots:
         F.CloseWindow();
         // Qt's own removal passes over the names it cannot read.
         std::error_code ec;
-        fs::remove_all(MediaFile({}), ec);
-        FMedia.reset();
+        fs::remove_all(FMedia.File({}), ec);
+        FMedia.Remove();
     }
 
     void everyNameIsListedPlayedAndScreenshotted_data()
@@ -175,13 +153,13 @@ private slots:
         // tells the two apart.
         const QByteArray twin = shown.toUtf8() + ".avi";
         const bool hasTwin = twin != video;
-        CopyVideo(QStringLiteral("red.avi"), video);
-        CopyVideo(QStringLiteral("green.avi"), "plain.avi");
+        FMedia.CopyIn(FSource.filePath(QStringLiteral("red.avi")), video);
+        FMedia.CopyIn(FSource.filePath(QStringLiteral("green.avi")), "plain.avi");
         if (hasTwin)
-            CopyVideo(QStringLiteral("blue.avi"), twin);
+            FMedia.CopyIn(FSource.filePath(QStringLiteral("blue.avi")), twin);
 
         // The folder is chosen through a name the folder dialog can show.
-        F.ChooseAndRest(FMedia->filePath(QStringLiteral("plain.avi")));
+        F.ChooseAndRest(FMedia.QtPath(QStringLiteral("plain.avi")));
         QStringList listed = F.Access().FileListTexts();
         listed.sort();
         QStringList expected {shown + ".avi", QStringLiteral("plain.avi")};
@@ -191,12 +169,12 @@ private slots:
         QCOMPARE(listed, expected);
 
         // Clicked, it rests on its own first frames.
-        QListWidgetItem* const item = ItemOf(MediaPath(video));
+        QListWidgetItem* const item = ItemOf(FMedia.Path(video));
         QVERIFY(item);
         QCOMPARE(item->text(), shown + ".avi");
         QListWidget* const list = F.Access().ListBoxFiles();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-        F.WaitResting(MediaPath(video));
+        F.WaitResting(FMedia.Path(video));
         QWidget* const panel = F.Control("PanelMedia");
         QVERIFY2(TestLoop::waitFor([&] { return OnlyRed(TestScreen::grab(panel), 0.2); }, 10000),
                  qPrintable(Describe(TestScreen::grab(panel))));
@@ -218,8 +196,8 @@ private slots:
         F.PressKey(Qt::Key_S);
         QVERIFY(TestLoop::waitFor([&] { return F.Access().ScreenshotsPending() == 0; }, 10000));
         QCOMPARE(F.Access().StatusMessage(), QString());
-        QCOMPARE(PngFiles(), QByteArrayList {shot});
-        const QImage written = ReadImage(MediaFile(shot));
+        QCOMPARE(FMedia.PngFiles(), QByteArrayList {shot});
+        const QImage written = ReadImage(FMedia.File(shot));
         QVERIFY2(OnlyRed(written, 0.9), qPrintable(Describe(written)));
 
         // Its thumbnail is listed under the name as shown, and drawn.
@@ -227,7 +205,7 @@ private slots:
         TScreenshotListModel* const model = thumbnails->Model();
         QCOMPARE(model->Count(), 2);
         QCOMPARE(model->data(model->index(1), TScreenshotListModel::DetailRole).toString(), shown + "_0001.png");
-        QCOMPARE(model->FilePath(1), MediaPath(shot));
+        QCOMPARE(model->FilePath(1), FMedia.Path(shot));
         const QRect row = thumbnails->visualRect(model->index(1));
         const auto rowOnScreen = [&] {
             const QPoint at = thumbnails->viewport()->mapToGlobal(row.topLeft());
@@ -247,7 +225,7 @@ private slots:
 
         // Deleted, it is gone from the folder.
         QTest::mouseClick(F.Control<TStyleButton>("ButtonDeleteScreenshot"), Qt::LeftButton);
-        QVERIFY(TestLoop::waitFor([&] { return PngFiles().isEmpty(); }, 10000));
+        QVERIFY(TestLoop::waitFor([&] { return FMedia.PngFiles().isEmpty(); }, 10000));
         QCOMPARE(model->Count(), 1);
     }
 };

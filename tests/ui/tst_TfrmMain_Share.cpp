@@ -1,4 +1,5 @@
 #include "TestScreen.h"
+#include "TByteNamedMedia.h"
 #include "TfrmMainFixture.h"
 
 #include "services/OrvPath.h"
@@ -49,7 +50,7 @@ class tst_TfrmMain_Share : public QObject
 private:
     TfrmMainFixture F;
     QTemporaryDir FSource;
-    std::unique_ptr<QTemporaryDir> FMedia;
+    TByteNamedMedia FMedia;
     // What the desktop was asked to open, in order.
     QList<QUrl> FOpened;
     // What the delete question asked, and how it is answered.
@@ -58,29 +59,11 @@ private:
     // What happens while the question is open, before it is answered.
     std::function<void()> FWhileAsked;
 
-    QByteArray MediaFolder() const { return QFile::encodeName(FMedia->path()); }
-    fs::path MediaFile(const QByteArray& AName) const { return fs::path((MediaFolder() + '/' + AName).toStdString()); }
-    // The window's path of a media file.
-    QString MediaPath(const QByteArray& AName) const { return PathFromNative(MediaFolder() + '/' + AName); }
 
     TScreenshotListView* List() const { return F.Control<TScreenshotListView>("ListViewScreenshots"); }
     TScreenshotListModel* Model() const { return List()->Model(); }
     TImageViewer* Viewer() const { return F.Control<TImageViewer>("ImageViewerScreenshot"); }
     static QClipboard* Clipboard() { return QGuiApplication::clipboard(); }
-
-    static QByteArray ReadBytes(const fs::path& AFile)
-    {
-        std::ifstream in(AFile, std::ios::binary);
-        const std::string bytes {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        return QByteArray::fromStdString(bytes);
-    }
-
-    void CopyVideo(const QString& sSource, const QByteArray& AName) const
-    {
-        std::error_code ec;
-        fs::copy_file(fs::path(QFile::encodeName(FSource.filePath(sSource)).toStdString()), MediaFile(AName), ec);
-        QVERIFY2(!ec, ec.message().c_str());
-    }
 
     // A screenshot file whose picture is its own: a gradient in a colour of
     // AHue, so that a picture tells which file it came from.
@@ -93,43 +76,32 @@ private:
         QByteArray png;
         QBuffer buffer(&png);
         QVERIFY(picture.save(&buffer, "PNG"));
-        std::ofstream out(MediaFile(AName), std::ios::binary);
+        std::ofstream out(FMedia.File(AName), std::ios::binary);
         out.write(png.constData(), png.size());
         QVERIFY2(out.good(), AName.constData());
     }
 
-    QImage ShotPicture(const QByteArray& AName) const { return Rgb(QImage::fromData(ReadBytes(MediaFile(AName)))); }
-
-    // The names of the media folder's PNG files, as the file system holds them.
-    QByteArrayList PngFiles() const
-    {
-        QByteArrayList names;
-        for (const fs::directory_entry& entry : fs::directory_iterator(MediaFile({})))
-            if (entry.path().extension() == ".png")
-                names << QByteArray::fromStdString(entry.path().filename().native());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    QImage ShotPicture(const QByteArray& AName) const { return Rgb(QImage::fromData(TByteNamedMedia::ReadBytes(FMedia.File(AName)))); }
 
     // Opens the video AName as a user does: its folder chosen through a name
     // the folder dialog can show, then the video clicked in the file list;
     // waits until it rests on its first frames.
     void OpenVideo(const QByteArray& AName)
     {
-        CopyVideo(QStringLiteral("clip.avi"), "plain.avi");
-        F.ChooseAndRest(FMedia->filePath(QStringLiteral("plain.avi")));
+        FMedia.CopyIn(FSource.filePath(QStringLiteral("clip.avi")), "plain.avi");
+        F.ChooseAndRest(FMedia.QtPath(QStringLiteral("plain.avi")));
         QListWidget* const list = F.Access().ListBoxFiles();
         QListWidgetItem* item = nullptr;
         for (int i = 0; i < list->count() && !item; ++i)
-            if (F.Access().FileList_Path(list->item(i)) == MediaPath(AName))
+            if (F.Access().FileList_Path(list->item(i)) == FMedia.Path(AName))
                 item = list->item(i);
         QVERIFY2(item, AName.constData());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-        F.WaitResting(MediaPath(AName));
+        F.WaitResting(FMedia.Path(AName));
     }
 
     // The row of the screenshot AName.
-    int RowOf(const QByteArray& AName) const { return Model()->IndexOfFile(MediaPath(AName)); }
+    int RowOf(const QByteArray& AName) const { return Model()->IndexOfFile(FMedia.Path(AName)); }
 
     QPoint RowCentre(int ARow) const { return List()->visualRect(Model()->index(ARow)).center(); }
 
@@ -184,7 +156,7 @@ private:
     // program and as another program read it.
     void VerifyClipboardHolds(const QByteArray& AName)
     {
-        const QByteArray path = MediaFolder() + '/' + AName;
+        const QByteArray path = FMedia.Folder() + '/' + AName;
         const QImage picture = ShotPicture(AName);
         const QMimeData* held = Clipboard()->mimeData();
         QCOMPARE(held->urls().size(), 1);
@@ -224,7 +196,7 @@ private:
     {
         WriteShot(AName + "_0001.png", 20);
         WriteShot(AName + "_0002.png", 200);
-        CopyVideo(QStringLiteral("clip.avi"), AName + ".avi");
+        FMedia.CopyIn(FSource.filePath(QStringLiteral("clip.avi")), AName + ".avi");
         OpenVideo(AName + ".avi");
         return AName + "_0001.png";
     }
@@ -310,7 +282,7 @@ private slots:
 
     void init()
     {
-        FMedia = std::make_unique<QTemporaryDir>();
+        FMedia.Make();
         FOpened.clear();
         FAsked.clear();
         FAnswer = QMessageBox::No;
@@ -325,8 +297,8 @@ private slots:
             popup->close();
         F.CloseWindow();
         std::error_code ec;
-        fs::remove_all(MediaFile({}), ec);
-        FMedia.reset();
+        fs::remove_all(FMedia.File({}), ec);
+        FMedia.Remove();
     }
 
     // Ctrl+C on a selected thumbnail puts its file and its picture on the
@@ -341,9 +313,9 @@ private slots:
 
         PressCtrlC(List());
 
-        WaitClipboardFile(MediaPath(shot));
+        WaitClipboardFile(FMedia.Path(shot));
         VerifyClipboardHolds(shot);
-        QCOMPARE(PngFiles(), (QByteArrayList {name + "_0001.png", name + "_0002.png"}));
+        QCOMPARE(FMedia.PngFiles(), (QByteArrayList {name + "_0001.png", name + "_0002.png"}));
     }
 
     // Dragged out of the list, a thumbnail carries its file's URL and its
@@ -377,10 +349,10 @@ private slots:
 
         QCOMPARE(drags, 1);
         QCOMPARE(urls.size(), 1);
-        QCOMPARE(BytesOf(urls.first()), MediaFolder() + '/' + shot);
+        QCOMPARE(BytesOf(urls.first()), FMedia.Folder() + '/' + shot);
         QCOMPARE(Rgb(QImage::fromData(png, "PNG")), ShotPicture(shot));
         QCOMPARE(actions, Qt::DropActions(Qt::CopyAction));
-        QCOMPARE(PngFiles(), (QByteArrayList {name + "_0001.png", name + "_0002.png"}));
+        QCOMPARE(FMedia.PngFiles(), (QByteArrayList {name + "_0001.png", name + "_0002.png"}));
     }
 
     // The menu of a thumbnail opens the screenshot in the desktop's viewer
@@ -400,13 +372,13 @@ private slots:
         QCOMPARE(List()->Selected(), row);
         Choose(QStringLiteral("Open"));
         QCOMPARE(FOpened.size(), 1);
-        QCOMPARE(BytesOf(FOpened.first()), MediaFolder() + '/' + shot);
+        QCOMPARE(BytesOf(FOpened.first()), FMedia.Folder() + '/' + shot);
 
         QVERIFY(RightClick(List()->viewport(), RowCentre(row)));
         Choose(QStringLiteral("Show in folder"));
         QVERIFY(TestLoop::waitFor([&] { return FOpened.size() == 2; }, 10000));
         QVERIFY(FOpened.last().isLocalFile());
-        QCOMPARE(BytesOf(FOpened.last()), MediaFolder());
+        QCOMPARE(BytesOf(FOpened.last()), FMedia.Folder());
     }
 
     // Ctrl+C copies what the user looks at: the thumbnail selected in the
@@ -427,18 +399,18 @@ private slots:
         QTest::mouseClick(Viewer()->viewport(), Qt::LeftButton, {}, Viewer()->viewport()->rect().center());
         QCOMPARE(F.Window->focusWidget(), Viewer());
         PressCtrlC(Viewer());
-        WaitClipboardFile(MediaPath(older));
+        WaitClipboardFile(FMedia.Path(older));
         QCOMPARE(Rgb(qvariant_cast<QImage>(Clipboard()->mimeData()->imageData())), ShotPicture(older));
 
         // The list in front: its selected screenshot.
         List()->setFocus();
         PressCtrlC(List());
-        WaitClipboardFile(MediaPath(newest));
+        WaitClipboardFile(FMedia.Path(newest));
 
         // The file list in front: the screenshot the Screenshot view shows.
         F.Access().ListBoxFiles()->setFocus();
         F.PressKey(Qt::Key_C, Qt::ControlModifier);
-        WaitClipboardFile(MediaPath(older));
+        WaitClipboardFile(FMedia.Path(older));
 
         // On the Video view, the frame: the picture S saved, and no file.
         F.ClickTab(0);
@@ -449,7 +421,7 @@ private slots:
         QVERIFY(TestLoop::waitFor([] { return Clipboard()->mimeData()->hasImage(); }, 30000));
         QVERIFY(Clipboard()->mimeData()->urls().isEmpty());
         QCOMPARE(Rgb(qvariant_cast<QImage>(Clipboard()->mimeData()->imageData())), ShotPicture(newest));
-        QCOMPARE(PngFiles(), (QByteArrayList {older, "run_0002.png", newest}));
+        QCOMPARE(FMedia.PngFiles(), (QByteArrayList {older, "run_0002.png", newest}));
     }
 
     // On the Video view, Ctrl+C copies the very frame on screen, the picture
@@ -469,7 +441,7 @@ private slots:
         QFETCH(QString, video);
         QFETCH(QSize, size);
         QFETCH(bool, behindAScreenshot);
-        CopyVideo(video, "video.avi");
+        FMedia.CopyIn(FSource.filePath(video), "video.avi");
         OpenVideo("video.avi");
         // Frames of 40 ms: a second and three steps of 20 ms in is frame 26.
         F.PressKey(Qt::Key_Right, Qt::ControlModifier);
@@ -507,15 +479,15 @@ private slots:
         QByteArray pasted;
         QVERIFY(XClip(QStringLiteral("image/png"), pasted));
         QCOMPARE(Rgb(QImage::fromData(pasted, "PNG")), copied);
-        const QByteArrayList before = PngFiles();
+        const QByteArrayList before = FMedia.PngFiles();
         QCOMPARE(before, behindAScreenshot ? QByteArrayList {"video_0001.png"} : QByteArrayList());
 
         // S saves the very same picture.
         F.PressKey(Qt::Key_S);
         QVERIFY(TestLoop::waitFor([&] { return F.Access().ScreenshotsPending() == 0; }, 20000));
         const QByteArray saved = behindAScreenshot ? "video_0002.png" : "video_0001.png";
-        QCOMPARE(PngFiles().size(), before.size() + 1);
-        QCOMPARE(Rgb(QImage::fromData(ReadBytes(MediaFile(saved)))), copied);
+        QCOMPARE(FMedia.PngFiles().size(), before.size() + 1);
+        QCOMPARE(Rgb(QImage::fromData(TByteNamedMedia::ReadBytes(FMedia.File(saved)))), copied);
     }
 
     // The menu's Copy and Delete, and the keys: the menu key opens the menu
@@ -528,14 +500,14 @@ private slots:
 
         QVERIFY(RightClick(List()->viewport(), RowCentre(RowOf(older))));
         Choose(QStringLiteral("Copy"));
-        WaitClipboardFile(MediaPath(older));
+        WaitClipboardFile(FMedia.Path(older));
         QCOMPARE(Rgb(qvariant_cast<QImage>(Clipboard()->mimeData()->imageData())), ShotPicture(older));
 
         // Delete, answered No: nothing changes.
         QVERIFY(RightClick(List()->viewport(), RowCentre(RowOf(older))));
         Choose(QStringLiteral("Delete"));
         QCOMPARE(FAsked, QStringList {"DELETE the screenshot ?"});
-        QCOMPARE(PngFiles(), (QByteArrayList {older, newer}));
+        QCOMPARE(FMedia.PngFiles(), (QByteArrayList {older, newer}));
 
         // Delete, answered Yes after a screenshot was written while the
         // question was open, which selects the new screenshot.
@@ -547,7 +519,7 @@ private slots:
         QVERIFY(RightClick(List()->viewport(), RowCentre(RowOf(older))));
         Choose(QStringLiteral("Delete"));
         QCOMPARE(FAsked.size(), 2);
-        QCOMPARE(PngFiles(), (QByteArrayList {newer, "run_0003.png"}));
+        QCOMPARE(FMedia.PngFiles(), (QByteArrayList {newer, "run_0003.png"}));
         QCOMPARE(RowOf(older), -1);
         FWhileAsked = {};
 
@@ -561,13 +533,13 @@ private slots:
         QVERIFY(TestLoop::waitFor([] { return ShownMenu() && ShownMenu()->isVisible(); }, 10000));
         Choose(QStringLiteral("Open"));
         QCOMPARE(FOpened.size(), 1);
-        QCOMPARE(BytesOf(FOpened.first()), MediaFolder() + '/' + newer);
+        QCOMPARE(BytesOf(FOpened.first()), FMedia.Folder() + '/' + newer);
 
         // Delete in the list asks about the selected row.
         List()->setFocus();
         QTest::keyClick(List(), Qt::Key_Delete);
         QCOMPARE(FAsked.size(), 3);
-        QCOMPARE(PngFiles(), QByteArrayList {"run_0003.png"});
+        QCOMPARE(FMedia.PngFiles(), QByteArrayList {"run_0003.png"});
     }
 
     // The Screenshot view's menu is that of the screenshot it shows.
@@ -582,13 +554,13 @@ private slots:
         QCOMPARE(Entries(menu), (QStringList {"Open", "Show in folder", "Copy", "Delete"}));
         Choose(QStringLiteral("Open"));
         QCOMPARE(FOpened.size(), 1);
-        QCOMPARE(BytesOf(FOpened.first()), MediaFolder() + "/run_0001.png");
+        QCOMPARE(BytesOf(FOpened.first()), FMedia.Folder() + "/run_0001.png");
 
         FAnswer = QMessageBox::Yes;
         QVERIFY(RightClick(Viewer()->viewport(), Viewer()->viewport()->rect().center()));
         Choose(QStringLiteral("Delete"));
         QCOMPARE(FAsked, QStringList {"DELETE the screenshot ?"});
-        QCOMPARE(PngFiles(), QByteArrayList {"run_0002.png"});
+        QCOMPARE(FMedia.PngFiles(), QByteArrayList {"run_0002.png"});
         // The last row gone, the viewer is blank and has no menu.
         QVERIFY(F.AllWhite(Viewer()->Picture()));
         QTest::mouseClick(F.Window->windowHandle(), Qt::RightButton, {},
@@ -602,7 +574,7 @@ private slots:
     {
         const QByteArray older = OpenWithScreenshots("run");
         ClickRow(RowOf(older));
-        QVERIFY(fs::remove(MediaFile(older)));
+        QVERIFY(fs::remove(FMedia.File(older)));
 
         PressCtrlC(List());
 
