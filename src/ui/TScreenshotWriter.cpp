@@ -3,6 +3,7 @@
 #include "services/OrvHandOver.h"
 #include "services/OrvPath.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -62,6 +63,12 @@ TScreenshotResult WriteScreenshot(const std::function<TFrameReader::TFrame()>& A
         result.Why = QStringLiteral("the video gives no picture of this frame");
         return result;
     }
+    // Made in memory first, then written: Qt's PNG writer loses memory when
+    // the file refuses a write halfway (a full disk), and a short write is
+    // plainly told this way.
+    QByteArray png;
+    QBuffer pngBuffer(&png);
+    const bool encoded = picture.save(&pngBuffer, "PNG");
     QFile temp;
     QString tempPath;
     if (!PathOpenTemp(temp, ANames.Folder, tempPath, result.Why))
@@ -70,7 +77,7 @@ TScreenshotResult WriteScreenshot(const std::function<TFrameReader::TFrame()>& A
         if (!tempPath.isEmpty())
             PathRemoveFile(tempPath);
     });
-    if (!picture.save(&temp, "PNG") || temp.error() != QFileDevice::NoError) {
+    if (!encoded || temp.write(png) != png.size() || temp.error() != QFileDevice::NoError) {
         result.Why = QStringLiteral("the frame could not be written to %1");
         result.WhyName = PathDisplay(PathFileName(next));
         return result;
