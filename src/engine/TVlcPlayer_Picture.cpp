@@ -19,6 +19,7 @@
 #include "engine/VlcLoader.h"
 #include "services/OrvPath.h"
 
+#include <QBuffer>
 #include <QFile>
 
 
@@ -114,8 +115,12 @@ bool TVlcPlayer::Snapshot(const QString& fileName)
         GetVideoDimension(width, height);
         return Snapshot(fileName, width, height);
     }
+    // Made in memory first, then written: Qt's PNG writer loses memory when
+    // the file refuses a write halfway (a full disk).
+    QByteArray png;
+    QBuffer pngBuffer(&png);
     QFile written;
-    if (!PathOpenWrite(written, fileName) || !frame.Image.save(&written, "PNG")
+    if (!frame.Image.save(&pngBuffer, "PNG") || !PathOpenWrite(written, fileName) || written.write(png) != png.size()
         || written.error() != QFileDevice::NoError)
         return false;
     // Reported as the engine reports its own snapshots.
