@@ -142,6 +142,11 @@ private:
     // Makes a copy with AMake on the decode threads, ahead of the thumbnails
     // waiting there; Screenshots_Copied follows.
     void Screenshots_StartCopy(std::function<TScreenshotCopy()> AMake);
+    // What pool work hands back to the window, run on the GUI thread.
+    using TScreenshotsDeliver = std::function<void(TfrmMain&)>;
+    // Runs AWork on the decoding pool, ahead of the thumbnails waiting there,
+    // and what it returns on the GUI thread while the window is open.
+    void Screenshots_OnPool(std::function<TScreenshotsDeliver()> AWork);
     // The copy number ACopy is made: on the clipboard unless a later one was
     // asked for meanwhile.
     void Screenshots_Copied(quint64 ACopy, const TScreenshotCopy& ACopied);

@@ -268,17 +268,24 @@ void TfrmMain::Screenshot_Display(int AIndex)
         ImageViewerScreenshot->SetPicture(thumbnail);
     ImageViewerScreenshot->BestFit();
     FViewerLoading = true;
+    Screenshots_OnPool([request, file, pixels = ImageViewerScreenshot->UsefulPixels()]() -> TScreenshotsDeliver {
+        QImage picture;
+        LoadBitmapFromFile(file, picture, pixels);
+        return [request, picture](TfrmMain& AWindow) { AWindow.Screenshot_Decoded(request, picture); };
+    });
+}
+
+void TfrmMain::Screenshots_OnPool(std::function<TScreenshotsDeliver()> AWork)
+{
     OrvHandOver_Start(
         *TScreenshotThumbnails::DecodePool(),
-        [receiver = FScreenshotReceiver, request, file, pixels = ImageViewerScreenshot->UsefulPixels()] {
-            QImage picture;
-            LoadBitmapFromFile(file, picture, pixels);
+        [receiver = FScreenshotReceiver, work = std::move(AWork)] {
+            const TScreenshotsDeliver deliver = work();
             std::lock_guard lock(receiver->Lock);
             if (!receiver->Window)
                 return;
-            OrvHandOver_Invoke(receiver->Window, [window = receiver->Window, request, picture] {
-                window->Screenshot_Decoded(request, picture);
-            });
+            OrvHandOver_Invoke(receiver->Window,
+                               [window = receiver->Window, deliver] { deliver(*window); });
         },
         ViewerDecodePriority);
 }
@@ -369,18 +376,10 @@ void TfrmMain::Screenshots_CopyFrame()
 void TfrmMain::Screenshots_StartCopy(std::function<TScreenshotCopy()> AMake)
 {
     const quint64 copy = ++FCopyCount;
-    OrvHandOver_Start(
-        *TScreenshotThumbnails::DecodePool(),
-        [receiver = FScreenshotReceiver, copy, make = std::move(AMake)] {
-            const TScreenshotCopy copied = make();
-            std::lock_guard lock(receiver->Lock);
-            if (!receiver->Window)
-                return;
-            OrvHandOver_Invoke(receiver->Window, [window = receiver->Window, copy, copied] {
-                window->Screenshots_Copied(copy, copied);
-            });
-        },
-        ViewerDecodePriority);
+    Screenshots_OnPool([copy, make = std::move(AMake)]() -> TScreenshotsDeliver {
+        const TScreenshotCopy copied = make();
+        return [copy, copied](TfrmMain& AWindow) { AWindow.Screenshots_Copied(copy, copied); };
+    });
 }
 
 void TfrmMain::Screenshots_Copied(quint64 ACopy, const TScreenshotCopy& ACopied)
